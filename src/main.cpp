@@ -1,0 +1,8 @@
+#include <cstdlib>
+
+#include "run.h"
+
+int main()
+{
+    std::exit(run());
+}

@@ -1,0 +1,63 @@
+#include "settings/settings_line.h"
+
+#include <cstring>
+
+#include "text/text.h"
+#include "text/text_stream.h"
+
+// A charset name is recognised by the start of at most this many bytes after the "=".
+static const std::size_t VALUE_MAX_BYTES = 17;
+
+sheet_settings default_settings()
+{
+    sheet_settings settings = {four_panel, "windows-1250", false};
+    return settings;
+}
+
+static tag_layout layout_for_selector(char selector)
+{
+    switch (selector) {
+    case '2':
+        return two_panel;
+    case '6':
+        return two_column;
+    default:
+        return four_panel;
+    }
+}
+
+// The charset is declared in the table's own spelling, never as the list wrote it.
+static void pick_charset(const char *value, sheet_settings *settings)
+{
+    static const char *const KNOWN_CHARSETS[] = {"UTF-8", "WINDOWS-1250"};
+    for (const char *charset : KNOWN_CHARSETS)
+        if (find_text(value, charset, 0) == 0)
+            std::strcpy(settings->charset, charset);
+}
+
+void apply_settings_line(char *line, sheet_settings *settings)
+{
+    cut_line_end(line);
+    int separator = find_text(line, "=", 0);
+    if (separator < 0)
+        return;
+
+    char value[VALUE_MAX_BYTES + 1];
+    copy_span(line, static_cast<std::size_t>(separator) + 1, VALUE_MAX_BYTES, value);
+    upcase_ascii(value);
+    pick_charset(value, settings);
+
+    settings->layout = layout_for_selector(separator > 0 ? line[separator - 1] : '\0');
+    settings->has_settings_line = true;
+}
+
+void read_settings(sheet_settings *settings, const char *list_path)
+{
+    list_reader list;
+    if (!open_list(&list, list_path))
+        return;
+    char line[LINE_SIZE];
+    if (read_line(&list, line, sizeof line))
+        apply_settings_line(line, settings);
+    close_list(&list);
+}

@@ -1,0 +1,14 @@
+// The settings line: a first list line holding "=".
+//
+// The character just before its first "=" picks the layout; the text after it names the charset
+// the document declares. Any first line with an "=" is a settings line, and is never a tag.
+#pragma once
+
+#include "settings/sheet_settings.h"
+
+// Examines a first list line as read (line end included) and fills settings when it is a
+// settings line. The line is cut at its line end in place.
+void apply_settings_line(char *line, sheet_settings *settings);
+
+// Reads the first line of the list at path, if there is one, into settings.
+void read_settings(sheet_settings *settings, const char *list_path);

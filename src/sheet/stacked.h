@@ -1,0 +1,9 @@
+// Layouts 1 and 2: one full-width tag per list line, its panels stacked down the page.
+#pragma once
+
+#include "settings/sheet_settings.h"
+#include "text/text_stream.h"
+
+// Writes a tag for every remaining list line; tag_count numbers the tags of the whole run.
+void write_stacked_tags(list_reader *list, document_writer *document,
+                        const sheet_settings *settings, long long *tag_count);

@@ -1,0 +1,150 @@
+#include "text/text_stream.h"
+
+#include <cstring>
+
+static const int END_OF_LIST_BYTE = 0x1A;
+
+void start_list(list_reader *list, std::FILE *stream)
+{
+    list->stream = stream;
+    list->next = 0;
+    list->filled = 0;
+    list->ended = stream == nullptr;
+    list->failed = false;
+}
+
+bool open_list(list_reader *list, const char *path)
+{
+    start_list(list, std::fopen(path, "rb"));
+    return list->stream != nullptr;
+}
+
+// Makes sure an unread byte is in the chunk; false once the list has nothing more.
+static bool fill_chunk(list_reader *list)
+{
+    if (list->next < list->filled)
+        return true;
+    if (list->ended)
+        return false;
+    list->next = 0;
+    list->filled = std::fread(list->chunk, 1, sizeof list->chunk, list->stream);
+    if (list->filled > 0)
+        return true;
+    list->failed = std::ferror(list->stream) != 0;
+    list->ended = true;
+    return false;
+}
+
+static int next_raw_byte(list_reader *list)
+{
+    return fill_chunk(list) ? list->chunk[list->next++] : EOF;
+}
+
+static int peek_raw_byte(list_reader *list)
+{
+    return fill_chunk(list) ? list->chunk[list->next] : EOF;
+}
+
+static int next_text_byte(list_reader *list)
+{
+    int byte = next_raw_byte(list);
+    if (byte == END_OF_LIST_BYTE) {
+        list->next = list->filled;
+        list->ended = true;
+        return EOF;
+    }
+    if (byte == '\r' && peek_raw_byte(list) == '\n') {
+        ++list->next;
+        return '\n';
+    }
+    return byte;
+}
+
+bool read_line(list_reader *list, char *line, std::size_t size)
+{
+    std::size_t used = 0;
+    while (used + 1 < size) {
+        int byte = next_text_byte(list);
+        if (byte == EOF)
+            break;
+        line[used++] = static_cast<char>(byte);
+        if (byte == '\n')
+            break;
+    }
+    line[used] = '\0';
+    // As with fgets, a read error yields no line, even after some bytes.
+    return used > 0 && !list->failed;
+}
+
+bool close_list(list_reader *list)
+{
+    bool clean = !list->failed;
+    if (list->stream != nullptr)
+        std::fclose(list->stream);
+    list->stream = nullptr;
+    list->ended = true;
+    return clean;
+}
+
+void start_document(document_writer *document, std::FILE *stream)
+{
+    document->stream = stream;
+    document->used = 0;
+    document->failed = false;
+}
+
+bool create_document(document_writer *document, const char *path)
+{
+    start_document(document, std::fopen(path, "wb"));
+    return document->stream != nullptr;
+}
+
+static void write_raw(document_writer *document, const char *bytes, std::size_t count)
+{
+    if (count > 0 && std::fwrite(bytes, 1, count, document->stream) != count)
+        document->failed = true;
+}
+
+static void flush_pending(document_writer *document)
+{
+    write_raw(document, document->pending, document->used);
+    document->used = 0;
+}
+
+// Gathers small pieces into one large write, so the hot path makes no stdio call per piece.
+static void put_bytes(document_writer *document, const char *bytes, std::size_t count)
+{
+    if (count > sizeof document->pending - document->used)
+        flush_pending(document);
+    if (count > sizeof document->pending) {
+        write_raw(document, bytes, count);
+        return;
+    }
+    std::memcpy(document->pending + document->used, bytes, count);
+    document->used += count;
+}
+
+void write_text(document_writer *document, const char *text, std::size_t length)
+{
+    while (length > 0) {
+        const void *found = std::memchr(text, '\n', length);
+        const char *line_feed = static_cast<const char *>(found);
+        std::size_t run = line_feed == nullptr ? length : static_cast<std::size_t>(line_feed - text);
+        put_bytes(document, text, run);
+        if (line_feed == nullptr)
+            return;
+        put_bytes(document, "\r\n", 2);
+        text += run + 1;
+        length -= run + 1;
+    }
+}
+
+bool close_document(document_writer *document)
+{
+    flush_pending(document);
+    bool clean = !document->failed && std::ferror(document->stream) == 0;
+    if (std::fclose(document->stream) != 0)
+        clean = false;
+    document->stream = nullptr;
+    return clean;
+}

@@ -1,0 +1,54 @@
+// The list and the document as Windows text streams, on every platform.
+//
+// Both files are opened in binary mode and this module alone applies the text-stream rules, so
+// the same list gives the same document bytes wherever the tool runs:
+// - reading, a CR LF pair reads as one LF, a lone CR stays, and a byte 0x1A ends the list;
+// - writing, every LF goes out as CR LF.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+constexpr std::size_t LIST_CHUNK_SIZE = 16 * 1024;
+constexpr std::size_t DOCUMENT_CHUNK_SIZE = 64 * 1024;
+
+struct list_reader {
+    std::FILE *stream;
+    unsigned char chunk[LIST_CHUNK_SIZE];
+    std::size_t next;
+    std::size_t filled;
+    bool ended;  // end of file, a 0x1A or a read error: nothing more comes
+    bool failed; // a read error
+};
+
+struct document_writer {
+    std::FILE *stream;
+    char pending[DOCUMENT_CHUNK_SIZE];
+    std::size_t used;
+    bool failed; // a write has failed; a later clean close must not hide it
+};
+
+// Opens the list read-only; false when it cannot be opened.
+bool open_list(list_reader *list, const char *path);
+
+// Reads from an already open stream, which the reader then owns.
+void start_list(list_reader *list, std::FILE *stream);
+
+// Reads at most size - 1 bytes into line, stopping after a line feed, which stays in the line.
+// False when the read yields no line: the end of the list or a read error.
+bool read_line(list_reader *list, char *line, std::size_t size);
+
+// Closes the list; true when it was read without an error.
+bool close_list(list_reader *list);
+
+// Creates or truncates the document; false when it cannot be created.
+bool create_document(document_writer *document, const char *path);
+
+// Writes into an already open stream, which the writer then owns.
+void start_document(document_writer *document, std::FILE *stream);
+
+// Writes length bytes of text, every LF as CR LF.
+void write_text(document_writer *document, const char *text, std::size_t length);
+
+// Flushes and closes the document; true when every write and the close succeeded.
+bool close_document(document_writer *document);

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "text/text.h"
+#include "text/text_stream.h"
+
+namespace {
+
+std::FILE *stream_holding(const std::string &bytes)
+{
+    std::FILE *stream = std::tmpfile();
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    std::rewind(stream);
+    return stream;
+}
+
+// Every read the reader makes of bytes, each as a C string sees it.
+std::vector<std::string> reads_of(const std::string &bytes)
+{
+    static list_reader list;
+    start_list(&list, stream_holding(bytes));
+    std::vector<std::string> reads;
+    char line[LINE_SIZE];
+    while (read_line(&list, line, sizeof line))
+        reads.push_back(line);
+    EXPECT_TRUE(close_list(&list));
+    return reads;
+}
+
+struct read_case {
+    const char *name;
+    std::string bytes;
+    std::vector<std::string> expected;
+};
+
+const std::string A198(198, 'a');
+const std::string A199(199, 'a');
+
+TEST(read_line, reads_as_a_windows_text_stream_does)
+{
+    const read_case cases[] = {
+        {"empty", "", {}},
+        {"lines", "Anna\nBob\n", {"Anna\n", "Bob\n"}},
+        {"no final line feed", "Anna\nBob", {"Anna\n", "Bob"}},
+        {"empty lines", "\n\n", {"\n", "\n"}},
+        {"crlf reads as lf", "Anna\r\nBob\r\n", {"Anna\n", "Bob\n"}},
+        {"lone cr stays", "An\rna\nB\r\rb\n", {"An\rna\n", "B\r\rb\n"}},
+        {"cr at the end stays", "Anna\r", {"Anna\r"}},
+        {"cr cr lf", "Anna\r\r\n", {"Anna\r\n"}},
+        {"0x1a ends the list", "Anna\nBo\x1a" "b\nCyril\n", {"Anna\n", "Bo"}},
+        {"0x1a first", "\x1a" "Anna\n", {}},
+        {"cr before 0x1a", "Anna\r\x1a\n", {"Anna\r"}},
+        {"nul ends the text", std::string("An\0na\nBob\n", 10), {"An", "Bob\n"}},
+        {"198 bytes", A198 + "\nx\n", {A198 + "\n", "x\n"}},
+        {"199 bytes", A199 + "\nx\n", {A199, "\n", "x\n"}},
+        {"200 bytes", A199 + "b\nx\n", {A199, "b\n", "x\n"}},
+        {"250 bytes", A199 + std::string(51, 'c') + "\n", {A199, std::string(51, 'c') + "\n"}},
+        {"198 bytes and crlf", A198 + "\r\nx", {A198 + "\n", "x"}},
+        {"199 bytes and crlf", A199 + "\r\nx", {A199, "\n", "x"}},
+        {"198 bytes and lone cr", A198 + "\rx\n", {A198 + "\r", "x\n"}},
+    };
+    for (const read_case &c : cases)
+        EXPECT_EQ(c.expected, reads_of(c.bytes)) << c.name;
+}
+
+TEST(read_line, a_crlf_pair_split_between_chunks_reads_as_one_lf)
+{
+    std::string before_cr;
+    while (before_cr.size() + 10 < LIST_CHUNK_SIZE - 1)
+        before_cr += "Name=Name\n";
+    before_cr += std::string(LIST_CHUNK_SIZE - 1 - before_cr.size(), 'x');
+    std::string joined;
+    for (const std::string &read : reads_of(before_cr + "\r\ntail\n"))
+        joined += read;
+    EXPECT_EQ(before_cr + "\ntail\n", joined);
+}
+
+TEST(read_line, a_read_error_yields_no_line_and_is_reported_at_the_close)
+{
+    static list_reader list;
+    // A folder opens as a stream on some systems and fails at the first read.
+    if (!open_list(&list, "."))
+        GTEST_SKIP() << "a folder cannot be opened as a stream here";
+    char line[LINE_SIZE];
+    EXPECT_FALSE(read_line(&list, line, sizeof line));
+    EXPECT_FALSE(read_line(&list, line, sizeof line));
+    EXPECT_FALSE(close_list(&list));
+}
+
+TEST(open_list, a_missing_list_cannot_be_opened_and_yields_no_line)
+{
+    static list_reader list;
+    EXPECT_FALSE(open_list(&list, "no such folder/Korvela.txt"));
+    char line[LINE_SIZE];
+    EXPECT_FALSE(read_line(&list, line, sizeof line));
+}
+
+const char WRITTEN_FILE[] = "text_stream_test.html";
+
+std::string file_bytes(const char *path)
+{
+    std::string bytes;
+    std::FILE *stream = std::fopen(path, "rb");
+    if (stream == nullptr)
+        return bytes;
+    char chunk[4096];
+    std::size_t count;
+    while ((count = std::fread(chunk, 1, sizeof chunk, stream)) > 0)
+        bytes.append(chunk, count);
+    std::fclose(stream);
+    return bytes;
+}
+
+std::string written(const std::vector<std::string> &texts)
+{
+    static document_writer document;
+    EXPECT_TRUE(create_document(&document, WRITTEN_FILE));
+    for (const std::string &text : texts)
+        write_text(&document, text.data(), text.size());
+    EXPECT_TRUE(close_document(&document));
+    std::string bytes = file_bytes(WRITTEN_FILE);
+    std::remove(WRITTEN_FILE);
+    return bytes;
+}
+
+struct write_case {
+    const char *name;
+    std::vector<std::string> texts;
+    std::string expected;
+};
+
+TEST(write_text, writes_every_lf_as_crlf_and_nothing_else_changes)
+{
+    const std::string big(DOCUMENT_CHUNK_SIZE + 7, 'b');
+    const write_case cases[] = {
+        {"nothing", {}, ""},
+        {"one line", {"<html>\n"}, "<html>\r\n"},
+        {"no line end", {"<center>", "</center>"}, "<center></center>"},
+        {"lone cr", {"a\rb\n"}, "a\rb\r\n"},
+        {"several", {"\n\na\nb"}, "\r\n\r\na\r\nb"},
+        {"larger than the chunk", {"x\n", big + "\n", "y"}, "x\r\n" + big + "\r\ny"},
+        {"fills the chunk", {std::string(DOCUMENT_CHUNK_SIZE - 1, 'c') + "\n"},
+         std::string(DOCUMENT_CHUNK_SIZE - 1, 'c') + "\r\n"},
+    };
+    for (const write_case &c : cases)
+        EXPECT_EQ(c.expected, written(c.texts)) << c.name;
+}
+
+TEST(close_document, reports_a_failed_write_on_a_full_disk)
+{
+    static document_writer document;
+    if (!create_document(&document, "/dev/full"))
+        GTEST_SKIP() << "no /dev/full here";
+    const std::string text(3 * DOCUMENT_CHUNK_SIZE, 'f');
+    write_text(&document, text.data(), text.size());
+    EXPECT_FALSE(close_document(&document));
+}
+
+} // namespace
