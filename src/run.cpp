@@ -10,14 +10,20 @@
 static const char LIST_FILE[] = "Korvela.txt";
 static const char SHEET_FILE[] = "Korvela.html";
 
-static void write_body(list_reader *list, document_writer *document,
-                       const sheet_settings *settings)
+void write_sheet(list_reader *list, document_writer *document, const sheet_settings *settings)
 {
+    // The settings pass has read the same first line; it was never a tag.
+    if (settings->has_settings_line) {
+        char dropped[LINE_SIZE];
+        read_line(list, dropped, sizeof dropped);
+    }
+    write_document_head(document, settings);
     long long tag_count = 0;
     if (settings->layout == two_column)
         write_paired_tags(list, document, settings, &tag_count);
     else
         write_stacked_tags(list, document, settings, &tag_count);
+    write_document_tail(document);
 }
 
 run_status run()
@@ -28,20 +34,13 @@ run_status run()
     list_reader list;
     if (!open_list(&list, LIST_FILE))
         return run_list_missing;
-    if (settings.has_settings_line) {
-        char dropped[LINE_SIZE];
-        read_line(&list, dropped, sizeof dropped);
-    }
-
     document_writer document;
     if (!create_document(&document, SHEET_FILE)) {
         close_list(&list);
         return run_document_failed;
     }
-    write_document_head(&document, &settings);
-    write_body(&list, &document, &settings);
+    write_sheet(&list, &document, &settings);
     bool list_read = close_list(&list);
-    write_document_tail(&document);
     bool document_written = close_document(&document);
 
     // A document that did not reach the disk is the worse failure, so it is the one reported.

@@ -1,14 +1,21 @@
 // The run: the settings pass, then the writing pass, and the exit status.
 #pragma once
 
+#include "settings/sheet_settings.h"
+#include "text/text_stream.h"
+
 // Exit statuses. Only run_ok means the whole list was read and the whole document written.
 enum run_status {
     run_ok = 0,
-    run_list_missing = 1,      // no document was created or changed
-    run_document_failed = 2,   // the document could not be created
-    run_list_read_failed = 3,  // the list failed part-way; the document was still completed
+    run_list_missing = 1,          // no document was created or changed
+    run_document_failed = 2,       // the document could not be created
+    run_list_read_failed = 3,      // the list failed part-way; the document was still completed
     run_document_write_failed = 4, // a write or the close of the document failed
 };
+
+// The writing pass over an open list: drops the settings line, if there is one, and writes the
+// whole document, head, tags and closing line.
+void write_sheet(list_reader *list, document_writer *document, const sheet_settings *settings);
 
 // Reads "Korvela.txt" from the current folder and writes "Korvela.html" beside it.
 run_status run();

@@ -7,7 +7,8 @@
 #include "settings/settings_line.h"
 #include "text/text.h"
 
-namespace {
+namespace
+{
 
 struct first_line_case {
     std::string line;
@@ -34,7 +35,9 @@ TEST(apply_settings_line, picks_layout_and_charset_from_the_first_line)
         {"x6=UTF-8=2\n", two_column, "UTF-8", true},
         {"Anna=Novak\n", four_panel, "windows-1250", true},
         {"Petr2=Novak\n", two_panel, "windows-1250", true},
-        {"\xef\xbb\xbf" "6=UTF-8\n", two_column, "UTF-8", true},
+        {"\xef\xbb\xbf"
+         "6=UTF-8\n",
+         two_column, "UTF-8", true},
         {"6=UTF-8\r", two_column, "UTF-8", true},
         {"6=\rUTF-8\n", two_column, "windows-1250", true},
         {"2\r=UTF-8\n", four_panel, "windows-1250", false},

@@ -7,7 +7,8 @@
 #include "text/text.h"
 #include "text/text_stream.h"
 
-namespace {
+namespace
+{
 
 std::FILE *stream_holding(const std::string &bytes)
 {
@@ -50,8 +51,14 @@ TEST(read_line, reads_as_a_windows_text_stream_does)
         {"lone cr stays", "An\rna\nB\r\rb\n", {"An\rna\n", "B\r\rb\n"}},
         {"cr at the end stays", "Anna\r", {"Anna\r"}},
         {"cr cr lf", "Anna\r\r\n", {"Anna\r\n"}},
-        {"0x1a ends the list", "Anna\nBo\x1a" "b\nCyril\n", {"Anna\n", "Bo"}},
-        {"0x1a first", "\x1a" "Anna\n", {}},
+        {"0x1a ends the list",
+         "Anna\nBo\x1a"
+         "b\nCyril\n",
+         {"Anna\n", "Bo"}},
+        {"0x1a first",
+         "\x1a"
+         "Anna\n",
+         {}},
         {"cr before 0x1a", "Anna\r\x1a\n", {"Anna\r"}},
         {"nul ends the text", std::string("An\0na\nBob\n", 10), {"An", "Bob\n"}},
         {"198 bytes", A198 + "\nx\n", {A198 + "\n", "x\n"}},
@@ -142,7 +149,8 @@ TEST(write_text, writes_every_lf_as_crlf_and_nothing_else_changes)
         {"lone cr", {"a\rb\n"}, "a\rb\r\n"},
         {"several", {"\n\na\nb"}, "\r\n\r\na\r\nb"},
         {"larger than the chunk", {"x\n", big + "\n", "y"}, "x\r\n" + big + "\r\ny"},
-        {"fills the chunk", {std::string(DOCUMENT_CHUNK_SIZE - 1, 'c') + "\n"},
+        {"fills the chunk",
+         {std::string(DOCUMENT_CHUNK_SIZE - 1, 'c') + "\n"},
          std::string(DOCUMENT_CHUNK_SIZE - 1, 'c') + "\r\n"},
     };
     for (const write_case &c : cases)

@@ -5,7 +5,8 @@
 
 #include "text/text.h"
 
-namespace {
+namespace
+{
 
 struct cut_case {
     std::string line;
@@ -15,9 +16,8 @@ struct cut_case {
 TEST(cut_line_end, cuts_at_the_first_line_end)
 {
     const cut_case cases[] = {
-        {"Anna\n", "Anna"},         {"Anna\r\n", "Anna"},   {"Anna", "Anna"},
-        {"An\rna\n", "An"},         {"\n", ""},             {"", ""},
-        {"Anna\n\r", "Anna"},       {"a=b\r", "a=b"},
+        {"Anna\n", "Anna"}, {"Anna\r\n", "Anna"}, {"Anna", "Anna"}, {"An\rna\n", "An"}, {"\n", ""},
+        {"", ""},           {"Anna\n\r", "Anna"}, {"a=b\r", "a=b"},
     };
     for (const cut_case &c : cases) {
         char line[LINE_SIZE];
@@ -101,12 +101,9 @@ struct span_case {
 TEST(copy_span, copies_at_most_count_bytes)
 {
     const span_case cases[] = {
-        {"6=UTF-8", 2, 17, "UTF-8"},
-        {"=" + std::string(30, 'x'), 1, 17, std::string(17, 'x')},
-        {"abc", 3, 17, ""},
-        {"abc", 0, 0, ""},
-        {"abc", 1, 1, "b"},
-        {"abc", 9, 2, ""},
+        {"6=UTF-8", 2, 17, "UTF-8"}, {"=" + std::string(30, 'x'), 1, 17, std::string(17, 'x')},
+        {"abc", 3, 17, ""},          {"abc", 0, 0, ""},
+        {"abc", 1, 1, "b"},          {"abc", 9, 2, ""},
     };
     for (const span_case &c : cases) {
         char span[32];

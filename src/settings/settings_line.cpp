@@ -1,7 +1,5 @@
 #include "settings/settings_line.h"
 
-#include <cstring>
-
 #include "text/text.h"
 #include "text/text_stream.h"
 
@@ -32,7 +30,7 @@ static void pick_charset(const char *value, sheet_settings *settings)
     static const char *const KNOWN_CHARSETS[] = {"UTF-8", "WINDOWS-1250"};
     for (const char *charset : KNOWN_CHARSETS)
         if (find_text(value, charset, 0) == 0)
-            std::strcpy(settings->charset, charset);
+            copy_span(charset, 0, CHARSET_SIZE - 1, settings->charset);
 }
 
 void apply_settings_line(char *line, sheet_settings *settings)
@@ -51,13 +49,18 @@ void apply_settings_line(char *line, sheet_settings *settings)
     settings->has_settings_line = true;
 }
 
+void read_settings_from(list_reader *list, sheet_settings *settings)
+{
+    char line[LINE_SIZE];
+    if (read_line(list, line, sizeof line))
+        apply_settings_line(line, settings);
+}
+
 void read_settings(sheet_settings *settings, const char *list_path)
 {
     list_reader list;
     if (!open_list(&list, list_path))
         return;
-    char line[LINE_SIZE];
-    if (read_line(&list, line, sizeof line))
-        apply_settings_line(line, settings);
+    read_settings_from(&list, settings);
     close_list(&list);
 }

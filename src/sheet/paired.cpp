@@ -1,7 +1,5 @@
 #include "sheet/paired.h"
 
-#include <cstring>
-
 #include "sheet/piece.h"
 #include "text/text.h"
 
@@ -26,8 +24,8 @@ static void write_pair(document_writer *document, const char *first, const char 
     write_piece(document, PAIR_CLOSE);
 }
 
-void write_paired_tags(list_reader *list, document_writer *document,
-                       const sheet_settings *settings, long long *tag_count)
+void write_paired_tags(list_reader *list, document_writer *document, const sheet_settings *settings,
+                       long long *tag_count)
 {
     char line[LINE_SIZE];
     char first[TAG_TEXT_SIZE];
@@ -40,7 +38,7 @@ void write_paired_tags(list_reader *list, document_writer *document,
         if (*tag_count > break_threshold(settings->layout))
             write_piece(document, PAGE_BREAK_OPEN);
         if (!read_line(list, line, sizeof line))
-            std::strcpy(line, FILLER);
+            copy_span(FILLER, 0, LINE_MAX_BYTES, line);
         make_tag_text(line, second);
         ++*tag_count;
         write_pair(document, first, second);

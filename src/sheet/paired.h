@@ -6,5 +6,5 @@
 
 // Writes a table for every remaining pair of list lines; tag_count numbers the tags of the run,
 // the filler of an odd last tag included.
-void write_paired_tags(list_reader *list, document_writer *document,
-                       const sheet_settings *settings, long long *tag_count);
+void write_paired_tags(list_reader *list, document_writer *document, const sheet_settings *settings,
+                       long long *tag_count);

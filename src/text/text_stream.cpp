@@ -79,8 +79,9 @@ bool read_line(list_reader *list, char *line, std::size_t size)
 bool close_list(list_reader *list)
 {
     bool clean = !list->failed;
+    // Only read, so a failed close loses nothing.
     if (list->stream != nullptr)
-        std::fclose(list->stream);
+        (void)std::fclose(list->stream);
     list->stream = nullptr;
     list->ended = true;
     return clean;
@@ -129,7 +130,8 @@ void write_text(document_writer *document, const char *text, std::size_t length)
     while (length > 0) {
         const void *found = std::memchr(text, '\n', length);
         const char *line_feed = static_cast<const char *>(found);
-        std::size_t run = line_feed == nullptr ? length : static_cast<std::size_t>(line_feed - text);
+        std::size_t run =
+            line_feed == nullptr ? length : static_cast<std::size_t>(line_feed - text);
         put_bytes(document, text, run);
         if (line_feed == nullptr)
             return;

@@ -9,8 +9,8 @@
 #include <cstddef>
 #include <cstdio>
 
-constexpr std::size_t LIST_CHUNK_SIZE = 16 * 1024;
-constexpr std::size_t DOCUMENT_CHUNK_SIZE = 64 * 1024;
+constexpr std::size_t LIST_CHUNK_SIZE = std::size_t{16} * 1024;
+constexpr std::size_t DOCUMENT_CHUNK_SIZE = std::size_t{64} * 1024;
 
 struct list_reader {
     std::FILE *stream;
