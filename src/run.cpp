@@ -31,10 +31,11 @@ run_status run()
     sheet_settings settings = default_settings();
     read_settings(&settings, LIST_FILE);
 
-    list_reader list;
+    // The stream buffers are large, so they live outside the stack.
+    static list_reader list;
     if (!open_list(&list, LIST_FILE))
         return run_list_missing;
-    document_writer document;
+    static document_writer document;
     if (!create_document(&document, SHEET_FILE)) {
         close_list(&list);
         return run_document_failed;

@@ -121,40 +121,60 @@ std::string file_bytes(const char *path)
     return bytes;
 }
 
-std::string written(const std::vector<std::string> &texts)
+std::string written(const std::vector<std::string> &pieces)
 {
     static document_writer document;
     EXPECT_TRUE(create_document(&document, WRITTEN_FILE));
-    for (const std::string &text : texts)
-        write_text(&document, text.data(), text.size());
+    for (const std::string &piece : pieces)
+        write_encoded(&document, piece.data(), piece.size());
     EXPECT_TRUE(close_document(&document));
     std::string bytes = file_bytes(WRITTEN_FILE);
     std::remove(WRITTEN_FILE);
     return bytes;
 }
 
-struct write_case {
-    const char *name;
-    std::vector<std::string> texts;
+TEST(write_encoded, every_byte_reaches_the_document_in_order)
+{
+    const std::string big(DOCUMENT_CHUNK_SIZE + 7, 'b');
+    const std::string almost(DOCUMENT_CHUNK_SIZE - 1, 'c');
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"<html>\r\n", "", "<center>"},
+        {"x", big, "y"},
+        {almost, "de", almost, "f"},
+        {std::string("a\0b", 3), "\n\r"},
+    };
+    for (const std::vector<std::string> &pieces : cases) {
+        std::string expected;
+        for (const std::string &piece : pieces)
+            expected += piece;
+        EXPECT_EQ(expected, written(pieces)) << pieces.size() << " pieces";
+    }
+}
+
+struct encode_case {
+    std::string text;
+    std::size_t room;
     std::string expected;
 };
 
-TEST(write_text, writes_every_lf_as_crlf_and_nothing_else_changes)
+TEST(encode_line_ends, writes_every_lf_as_crlf_and_nothing_else_changes)
 {
-    const std::string big(DOCUMENT_CHUNK_SIZE + 7, 'b');
-    const write_case cases[] = {
-        {"nothing", {}, ""},
-        {"one line", {"<html>\n"}, "<html>\r\n"},
-        {"no line end", {"<center>", "</center>"}, "<center></center>"},
-        {"lone cr", {"a\rb\n"}, "a\rb\r\n"},
-        {"several", {"\n\na\nb"}, "\r\n\r\na\r\nb"},
-        {"larger than the chunk", {"x\n", big + "\n", "y"}, "x\r\n" + big + "\r\ny"},
-        {"fills the chunk",
-         {std::string(DOCUMENT_CHUNK_SIZE - 1, 'c') + "\n"},
-         std::string(DOCUMENT_CHUNK_SIZE - 1, 'c') + "\r\n"},
+    const encode_case cases[] = {
+        {"", 10, ""},
+        {"<html>\n", 10, "<html>\r\n"},
+        {"</style></head>\n<body><center>", 40, "</style></head>\r\n<body><center>"},
+        {"a\rb\n", 10, "a\rb\r\n"},
+        {"\n\n", 10, "\r\n\r\n"},
+        {"abc", 2, "ab"},
+        {"a\nb", 2, "a"},
+        {"a\nb", 3, "a\r\n"},
     };
-    for (const write_case &c : cases)
-        EXPECT_EQ(c.expected, written(c.texts)) << c.name;
+    for (const encode_case &c : cases) {
+        char encoded[64];
+        std::size_t stored = encode_line_ends(c.text.data(), c.text.size(), encoded, c.room);
+        EXPECT_EQ(c.expected, std::string(encoded, stored)) << "text: " << c.text;
+    }
 }
 
 TEST(close_document, reports_a_failed_write_on_a_full_disk)
@@ -163,7 +183,7 @@ TEST(close_document, reports_a_failed_write_on_a_full_disk)
     if (!create_document(&document, "/dev/full"))
         GTEST_SKIP() << "no /dev/full here";
     const std::string text(3 * DOCUMENT_CHUNK_SIZE, 'f');
-    write_text(&document, text.data(), text.size());
+    write_encoded(&document, text.data(), text.size());
     EXPECT_FALSE(close_document(&document));
 }
 

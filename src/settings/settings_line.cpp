@@ -58,7 +58,8 @@ void read_settings_from(list_reader *list, sheet_settings *settings)
 
 void read_settings(sheet_settings *settings, const char *list_path)
 {
-    list_reader list;
+    // The stream buffer is large, so it lives outside the stack.
+    static list_reader list;
     if (!open_list(&list, list_path))
         return;
     read_settings_from(&list, settings);

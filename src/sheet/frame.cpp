@@ -1,24 +1,29 @@
 #include "sheet/frame.h"
 
-#include "sheet/piece.h"
+#include "sheet/form.h"
 
 void write_document_head(document_writer *document, const sheet_settings *settings)
 {
-    write_piece(document, "<html><head><title>Korvela</title>\n");
-    write_filled_piece(document,
-                       "<meta http-equiv='content-type' content='text/html; charset=%s'>\n",
-                       settings->charset);
-    write_piece(document, "<style>body {margin: 0px 0px 0px 0px !important;}\n");
+    piece_form head;
+    start_form(&head);
+    add_piece(&head, "<html><head><title>Korvela</title>\n");
+    add_piece(&head, "<meta http-equiv='content-type' content='text/html; charset=%s'>\n");
+    add_piece(&head, "<style>body {margin: 0px 0px 0px 0px !important;}\n");
     // Two tags side by side need the smaller header font.
-    write_piece(document, settings->layout == two_column ? "th {font-size: 36px;}\n"
-                                                         : "th {font-size: 80px;}\n");
-    write_piece(document, ".otoc {-moz-transform: rotate(-180deg);\n");
-    write_piece(document, "-webkit-transform: rotate(-180deg);transform: rotate(-180deg);}\n");
-    write_piece(document, "hr {left: 0px;width: 720px;}\n");
-    write_piece(document, "</style></head>\n<body><center>");
+    add_piece(&head, settings->layout == two_column ? "th {font-size: 36px;}\n"
+                                                    : "th {font-size: 80px;}\n");
+    add_piece(&head, ".otoc {-moz-transform: rotate(-180deg);\n");
+    add_piece(&head, "-webkit-transform: rotate(-180deg);transform: rotate(-180deg);}\n");
+    add_piece(&head, "hr {left: 0px;width: 720px;}\n");
+    add_piece(&head, "</style></head>\n<body><center>");
+    const char *const charset[] = {settings->charset};
+    write_form(document, &head, charset);
 }
 
 void write_document_tail(document_writer *document)
 {
-    write_piece(document, "</center></body></html>\n");
+    piece_form tail;
+    start_form(&tail);
+    add_piece(&tail, "</center></body></html>\n");
+    write_form(document, &tail, nullptr);
 }

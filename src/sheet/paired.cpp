@@ -1,6 +1,6 @@
 #include "sheet/paired.h"
 
-#include "sheet/piece.h"
+#include "sheet/form.h"
 #include "text/text.h"
 
 static const char FILLER[] = "&nbsp;";
@@ -14,33 +14,43 @@ static const char UPRIGHT_FIRST[] = "<tr><th width='360px' height='161px'>%s</th
 static const char UPRIGHT_SECOND[] = "<th width='360px' height='161px'>%s</th></tr>\n";
 static const char PAIR_CLOSE[] = "</table>\n";
 
-static void write_pair(document_writer *document, const char *first, const char *second)
+// A pair past the first page opens a page-break paragraph, which stays open: the next
+// paragraph or the end of the body ends it.
+static void build_pair_form(piece_form *form, bool starts_page)
 {
-    write_piece(document, PAIR_OPEN);
-    write_filled_piece(document, UPSIDE_DOWN_FIRST, first);
-    write_filled_piece(document, UPSIDE_DOWN_SECOND, second);
-    write_filled_piece(document, UPRIGHT_FIRST, first);
-    write_filled_piece(document, UPRIGHT_SECOND, second);
-    write_piece(document, PAIR_CLOSE);
+    start_form(form);
+    if (starts_page)
+        add_piece(form, PAGE_BREAK_OPEN);
+    add_piece(form, PAIR_OPEN);
+    add_piece(form, UPSIDE_DOWN_FIRST);
+    add_piece(form, UPSIDE_DOWN_SECOND);
+    add_piece(form, UPRIGHT_FIRST);
+    add_piece(form, UPRIGHT_SECOND);
+    add_piece(form, PAIR_CLOSE);
 }
 
 void write_paired_tags(list_reader *list, document_writer *document, const sheet_settings *settings,
                        long long *tag_count)
 {
+    piece_form first_page_pair;
+    piece_form own_page_pair;
+    build_pair_form(&first_page_pair, false);
+    build_pair_form(&own_page_pair, true);
+
     char line[LINE_SIZE];
     char first[TAG_TEXT_SIZE];
     char second[TAG_TEXT_SIZE];
+    const char *const texts[] = {first, second, first, second};
     while (read_line(list, line, sizeof line)) {
         make_tag_text(line, first);
         ++*tag_count;
-        // Tested between the two counts, so it sees the odd numbers: pairs after the third
-        // each open a page, and the paragraph is left for the next one or the body's end.
-        if (*tag_count > break_threshold(settings->layout))
-            write_piece(document, PAGE_BREAK_OPEN);
+        // Tested between the two counts, so it sees the odd numbers: the first three pairs
+        // share the first page, and every later pair starts one.
+        bool starts_page = *tag_count > break_threshold(settings->layout);
         if (!read_line(list, line, sizeof line))
             copy_span(FILLER, 0, LINE_MAX_BYTES, line);
         make_tag_text(line, second);
         ++*tag_count;
-        write_pair(document, first, second);
+        write_form(document, starts_page ? &own_page_pair : &first_page_pair, texts);
     }
 }

@@ -1,6 +1,6 @@
 #include "sheet/stacked.h"
 
-#include "sheet/piece.h"
+#include "sheet/form.h"
 #include "text/text.h"
 
 static const char PANEL_OPEN[] = "<table border='2' width='720px'>\n";
@@ -10,39 +10,47 @@ static const char UPSIDE_DOWN_ROW[] = "<tr><th height='236px'class='otoc'>%s</th
 static const char UPRIGHT_ROW[] = "<tr><th height='236px'>%s</th></tr>\n";
 static const char PANEL_CLOSE[] = "</table>\n";
 
-static void write_panel(document_writer *document, const char *row, const char *tag_text)
+static void add_panel(piece_form *form, const char *row)
 {
-    write_piece(document, PANEL_OPEN);
-    write_filled_piece(document, row, tag_text);
-    write_piece(document, PANEL_CLOSE);
+    add_piece(form, PANEL_OPEN);
+    add_piece(form, row);
+    add_piece(form, PANEL_CLOSE);
 }
 
 // Four panels fold into a card standing on a blank base; two panels make a flat card.
-static void write_tag(document_writer *document, tag_layout layout, const char *tag_text)
+// A tag past the first page is wrapped in a page-break paragraph of its own.
+static void build_tag_form(piece_form *form, tag_layout layout, bool starts_page)
 {
     bool framed = layout == four_panel;
+    start_form(form);
+    if (starts_page)
+        add_piece(form, PAGE_BREAK_OPEN);
     if (framed)
-        write_panel(document, BLANK_ROW, tag_text);
-    write_panel(document, UPSIDE_DOWN_ROW, tag_text);
-    write_panel(document, UPRIGHT_ROW, tag_text);
+        add_panel(form, BLANK_ROW);
+    add_panel(form, UPSIDE_DOWN_ROW);
+    add_panel(form, UPRIGHT_ROW);
     if (framed)
-        write_panel(document, BLANK_ROW, tag_text);
+        add_panel(form, BLANK_ROW);
+    if (starts_page)
+        add_piece(form, PAGE_BREAK_CLOSE);
 }
 
 void write_stacked_tags(list_reader *list, document_writer *document,
                         const sheet_settings *settings, long long *tag_count)
 {
+    piece_form first_page_tag;
+    piece_form own_page_tag;
+    build_tag_form(&first_page_tag, settings->layout, false);
+    build_tag_form(&own_page_tag, settings->layout, true);
+
     char line[LINE_SIZE];
     char tag_text[TAG_TEXT_SIZE];
+    const char *const texts[] = {tag_text, tag_text};
     while (read_line(list, line, sizeof line)) {
         make_tag_text(line, tag_text);
         ++*tag_count;
         // The count is never reset: every tag past the first page gets a page of its own.
         bool starts_page = *tag_count > break_threshold(settings->layout);
-        if (starts_page)
-            write_piece(document, PAGE_BREAK_OPEN);
-        write_tag(document, settings->layout, tag_text);
-        if (starts_page)
-            write_piece(document, PAGE_BREAK_CLOSE);
+        write_form(document, starts_page ? &own_page_tag : &first_page_tag, texts);
     }
 }

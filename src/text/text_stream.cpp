@@ -60,10 +60,37 @@ static int next_text_byte(list_reader *list)
     return byte;
 }
 
+// Where the first of byte stands in the first count bytes of from, or count.
+static std::size_t length_before(const unsigned char *from, unsigned char byte, std::size_t count)
+{
+    const void *found = std::memchr(from, byte, count);
+    return found == nullptr
+               ? count
+               : static_cast<std::size_t>(static_cast<const unsigned char *>(found) - from);
+}
+
+// Copies into line the run of bytes that starts the unread chunk and needs none of the
+// text-stream rules, up to room bytes.
+static std::size_t copy_plain_run(list_reader *list, char *line, std::size_t room)
+{
+    const unsigned char *from = list->chunk + list->next;
+    std::size_t available = list->filled - list->next;
+    std::size_t run = available < room ? available : room;
+    run = length_before(from, '\n', run);
+    run = length_before(from, '\r', run);
+    run = length_before(from, END_OF_LIST_BYTE, run);
+    std::memcpy(line, from, run);
+    list->next += run;
+    return run;
+}
+
 bool read_line(list_reader *list, char *line, std::size_t size)
 {
     std::size_t used = 0;
-    while (used + 1 < size) {
+    while (used + 1 < size && fill_chunk(list)) {
+        used += copy_plain_run(list, line + used, size - 1 - used);
+        if (used + 1 == size || list->next == list->filled)
+            continue;
         int byte = next_text_byte(list);
         if (byte == EOF)
             break;
@@ -96,8 +123,13 @@ void start_document(document_writer *document, std::FILE *stream)
 
 bool create_document(document_writer *document, const char *path)
 {
-    start_document(document, std::fopen(path, "wb"));
-    return document->stream != nullptr;
+    std::FILE *stream = std::fopen(path, "wb");
+    // The writer gathers whole chunks itself; a stdio buffer would only copy them again.
+    // Should that fail, stdio buffers as usual: slower, but every byte still arrives.
+    if (stream != nullptr)
+        (void)std::setvbuf(stream, nullptr, _IONBF, 0);
+    start_document(document, stream);
+    return stream != nullptr;
 }
 
 static void write_raw(document_writer *document, const char *bytes, std::size_t count)
@@ -113,7 +145,7 @@ static void flush_pending(document_writer *document)
 }
 
 // Gathers small pieces into one large write, so the hot path makes no stdio call per piece.
-static void put_bytes(document_writer *document, const char *bytes, std::size_t count)
+void write_encoded(document_writer *document, const char *bytes, std::size_t count)
 {
     if (count > sizeof document->pending - document->used)
         flush_pending(document);
@@ -125,20 +157,18 @@ static void put_bytes(document_writer *document, const char *bytes, std::size_t 
     document->used += count;
 }
 
-void write_text(document_writer *document, const char *text, std::size_t length)
+std::size_t encode_line_ends(const char *text, std::size_t length, char *encoded, std::size_t room)
 {
-    while (length > 0) {
-        const void *found = std::memchr(text, '\n', length);
-        const char *line_feed = static_cast<const char *>(found);
-        std::size_t run =
-            line_feed == nullptr ? length : static_cast<std::size_t>(line_feed - text);
-        put_bytes(document, text, run);
-        if (line_feed == nullptr)
-            return;
-        put_bytes(document, "\r\n", 2);
-        text += run + 1;
-        length -= run + 1;
+    std::size_t stored = 0;
+    for (std::size_t at = 0; at < length; ++at) {
+        bool line_feed = text[at] == '\n';
+        if (stored + (line_feed ? 2 : 1) > room)
+            break;
+        if (line_feed)
+            encoded[stored++] = '\r';
+        encoded[stored++] = text[at];
     }
+    return stored;
 }
 
 bool close_document(document_writer *document)

@@ -9,8 +9,8 @@
 #include <cstddef>
 #include <cstdio>
 
-constexpr std::size_t LIST_CHUNK_SIZE = std::size_t{16} * 1024;
-constexpr std::size_t DOCUMENT_CHUNK_SIZE = std::size_t{64} * 1024;
+constexpr std::size_t LIST_CHUNK_SIZE = std::size_t{64} * 1024;
+constexpr std::size_t DOCUMENT_CHUNK_SIZE = std::size_t{256} * 1024;
 
 struct list_reader {
     std::FILE *stream;
@@ -47,8 +47,12 @@ bool create_document(document_writer *document, const char *path);
 // Writes into an already open stream, which the writer then owns.
 void start_document(document_writer *document, std::FILE *stream);
 
-// Writes length bytes of text, every LF as CR LF.
-void write_text(document_writer *document, const char *text, std::size_t length);
+// Copies length bytes of text into encoded, every LF as CR LF, as far as room allows; returns
+// the bytes stored. For text written many times: encode it once, then write_encoded.
+std::size_t encode_line_ends(const char *text, std::size_t length, char *encoded, std::size_t room);
+
+// Writes bytes whose line ends encode_line_ends has already encoded, or that hold none.
+void write_encoded(document_writer *document, const char *bytes, std::size_t count);
 
 // Flushes and closes the document; true when every write and the close succeeded.
 bool close_document(document_writer *document);
