@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -55,39 +54,6 @@ TEST(apply_settings_line, picks_layout_and_charset_from_the_first_line)
         EXPECT_EQ(c.charset, settings.charset) << "line: " << c.line;
         EXPECT_EQ(c.taken, settings.has_settings_line) << "line: " << c.line;
     }
-}
-
-TEST(read_settings, a_missing_or_empty_list_keeps_the_defaults)
-{
-    const char path[] = "settings_test.txt";
-    std::remove(path);
-    sheet_settings settings = default_settings();
-    read_settings(&settings, path);
-    EXPECT_EQ(four_panel, settings.layout);
-    EXPECT_STREQ("windows-1250", settings.charset);
-    EXPECT_FALSE(settings.has_settings_line);
-
-    std::FILE *empty = std::fopen(path, "wb");
-    ASSERT_NE(nullptr, empty);
-    std::fclose(empty);
-    read_settings(&settings, path);
-    EXPECT_FALSE(settings.has_settings_line);
-    std::remove(path);
-}
-
-TEST(read_settings, reads_only_the_first_line_of_the_list)
-{
-    const char path[] = "settings_test.txt";
-    std::FILE *list = std::fopen(path, "wb");
-    ASSERT_NE(nullptr, list);
-    std::fputs("6=utf-8\r\n2=WINDOWS-1250\r\n", list);
-    std::fclose(list);
-    sheet_settings settings = default_settings();
-    read_settings(&settings, path);
-    std::remove(path);
-    EXPECT_EQ(two_column, settings.layout);
-    EXPECT_STREQ("UTF-8", settings.charset);
-    EXPECT_TRUE(settings.has_settings_line);
 }
 
 } // namespace

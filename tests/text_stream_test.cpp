@@ -177,14 +177,4 @@ TEST(encode_line_ends, writes_every_lf_as_crlf_and_nothing_else_changes)
     }
 }
 
-TEST(close_document, reports_a_failed_write_on_a_full_disk)
-{
-    static document_writer document;
-    if (!create_document(&document, "/dev/full"))
-        GTEST_SKIP() << "no /dev/full here";
-    const std::string text(3 * DOCUMENT_CHUNK_SIZE, 'f');
-    write_encoded(&document, text.data(), text.size());
-    EXPECT_FALSE(close_document(&document));
-}
-
 } // namespace

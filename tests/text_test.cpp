@@ -55,14 +55,6 @@ TEST(break_at_separator, a_full_line_grows_to_the_largest_tag_text)
     EXPECT_EQ(std::string(LINE_MAX_BYTES - 1, 'a') + "<br>", tag_text);
 }
 
-TEST(make_tag_text, cuts_then_breaks)
-{
-    char line[LINE_SIZE] = "First=Second\r\n";
-    char tag_text[TAG_TEXT_SIZE];
-    make_tag_text(line, tag_text);
-    EXPECT_STREQ("First<br>Second", tag_text);
-}
-
 struct find_case {
     std::string text;
     std::string needle;
