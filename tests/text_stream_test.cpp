@@ -10,24 +10,24 @@
 namespace
 {
 
-std::FILE *stream_holding(const std::string &bytes)
-{
-    std::FILE *stream = std::tmpfile();
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
-    std::rewind(stream);
-    return stream;
-}
+// A file in the test's folder: tmpfile() may not be allowed to write where Windows puts it.
+const char LIST_FILE[] = "text_stream_test.txt";
 
 // Every read the reader makes of bytes, each as a C string sees it.
 std::vector<std::string> reads_of(const std::string &bytes)
 {
+    std::FILE *file = std::fopen(LIST_FILE, "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+
     static list_reader list;
-    start_list(&list, stream_holding(bytes));
+    EXPECT_TRUE(open_list(&list, LIST_FILE));
     std::vector<std::string> reads;
     char line[LINE_SIZE];
     while (read_line(&list, line, sizeof line))
         reads.push_back(line);
     EXPECT_TRUE(close_list(&list));
+    std::remove(LIST_FILE);
     return reads;
 }
 
