@@ -22,6 +22,7 @@ HEAD = [
     "</style></head>\n<body><center>",
 ]
 TAIL = "</center></body></html>\n"
+LINE_MAX_BYTES = 199
 BREAK_OPEN = "<p style='page-break-before: always'>\n"
 BREAK_CLOSE = "</p>\n"
 PANEL = "<table border='2' width='720px'>\n%s</table>\n"
@@ -43,14 +44,14 @@ def text_stream(raw):
 
 
 def line_reads(raw):
-    """Every read of at most 199 bytes, each ending after its line feed or at the end."""
+    """Every read of at most LINE_MAX_BYTES bytes, each ending after its line feed or at the end."""
     data = text_stream(raw)
-    reads = []
-    while data:
-        cut = data.find(b"\n")
-        size = 199 if cut < 0 else min(cut + 1, 199)
-        reads.append(data[:size])
-        data = data[size:]
+    reads, at = [], 0
+    while at < len(data):
+        cut = data.find(b"\n", at, at + LINE_MAX_BYTES)
+        end = at + LINE_MAX_BYTES if cut < 0 else cut + 1
+        reads.append(data[at:end])
+        at = end
     return reads
 
 
@@ -81,30 +82,30 @@ def sheet(raw):
     layout, charset, dropped = settings_of(reads)
     if dropped:
         reads = reads[1:]
-    out = "".join(HEAD).replace("%s", charset.decode(), 1)
-    out = out.replace("%s", "36px" if layout == 6 else "80px", 1).encode("latin-1")
+    head = "".join(HEAD).replace("%s", charset.decode(), 1)
+    out = [head.replace("%s", "36px" if layout == 6 else "80px", 1).encode("latin-1")]
     texts = [tag_text(r) for r in reads]
     count = 0
     if layout == 6:
+        parts = PAIR.encode().split(b"%s")
         for i in range(0, len(texts), 2):
             first = texts[i]
             second = texts[i + 1] if i + 1 < len(texts) else b"&nbsp;"
             count += 1
             if count > 6:
-                out += BREAK_OPEN.encode()
+                out.append(BREAK_OPEN.encode())
             count += 1
-            parts = PAIR.encode().split(b"%s")
-            out += b"".join(p + t for p, t in zip(parts, [first, second, first, second, b""]))
+            out += [p + t for p, t in zip(parts, [first, second, first, second, b""])]
     else:
+        rows = [UPSIDE_DOWN, UPRIGHT] if layout == 2 else [BLANK, UPSIDE_DOWN, UPRIGHT, BLANK]
         for text in texts:
             count += 1
-            rows = [UPSIDE_DOWN, UPRIGHT] if layout == 2 else [BLANK, UPSIDE_DOWN, UPRIGHT, BLANK]
             tag = b"".join((PANEL % row).encode().replace(b"%s", text) for row in rows)
             if count > layout:
                 tag = BREAK_OPEN.encode() + tag + BREAK_CLOSE.encode()
-            out += tag
-    out += TAIL.encode()
-    return out.replace(b"\n", b"\r\n")
+            out.append(tag)
+    out.append(TAIL.encode())
+    return b"".join(out).replace(b"\n", b"\r\n")
 
 
 def names(count, prefix="Name"):
