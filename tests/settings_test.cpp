@@ -49,7 +49,7 @@ TEST(apply_settings_line, picks_layout_and_charset_from_the_first_line)
         char line[LINE_SIZE];
         std::memcpy(line, c.line.c_str(), c.line.size() + 1);
         sheet_settings settings = default_settings();
-        apply_settings_line(line, &settings);
+        apply_settings_line(line, std::strlen(line), &settings);
         EXPECT_EQ(c.layout, settings.layout) << "line: " << c.line;
         EXPECT_EQ(c.charset, settings.charset) << "line: " << c.line;
         EXPECT_EQ(c.taken, settings.has_settings_line) << "line: " << c.line;

@@ -33,9 +33,9 @@ static void pick_charset(const char *value, sheet_settings *settings)
             copy_span(charset, 0, CHARSET_SIZE - 1, settings->charset);
 }
 
-void apply_settings_line(char *line, sheet_settings *settings)
+void apply_settings_line(char *line, std::size_t length, sheet_settings *settings)
 {
-    cut_line_end(line);
+    cut_line_end(line, length);
     int separator = find_text(line, "=", 0);
     if (separator < 0)
         return;
@@ -52,8 +52,9 @@ void apply_settings_line(char *line, sheet_settings *settings)
 void read_settings_from(list_reader *list, sheet_settings *settings)
 {
     char line[LINE_SIZE];
-    if (read_line(list, line, sizeof line))
-        apply_settings_line(line, settings);
+    std::size_t length = 0;
+    if (read_line(list, line, sizeof line, &length))
+        apply_settings_line(line, length, settings);
 }
 
 void read_settings(sheet_settings *settings, const char *list_path)

@@ -2,6 +2,8 @@
 
 #include "sheet/form.h"
 
+#include <cstring>
+
 void write_document_head(document_writer *document, const sheet_settings *settings)
 {
     piece_form head;
@@ -17,7 +19,8 @@ void write_document_head(document_writer *document, const sheet_settings *settin
     add_piece(&head, "hr {left: 0px;width: 720px;}\n");
     add_piece(&head, "</style></head>\n<body><center>");
     const char *const charset[] = {settings->charset};
-    write_form(document, &head, charset);
+    const std::size_t charset_length[] = {std::strlen(settings->charset)};
+    write_form(document, &head, charset, charset_length);
 }
 
 void write_document_tail(document_writer *document)
@@ -25,5 +28,5 @@ void write_document_tail(document_writer *document)
     piece_form tail;
     start_form(&tail);
     add_piece(&tail, "</center></body></html>\n");
-    write_form(document, &tail, nullptr);
+    write_form(document, &tail, nullptr, nullptr);
 }

@@ -41,16 +41,20 @@ void write_paired_tags(list_reader *list, document_writer *document, const sheet
     char first[TAG_TEXT_SIZE];
     char second[TAG_TEXT_SIZE];
     const char *const texts[] = {first, second, first, second};
-    while (read_line(list, line, sizeof line)) {
-        make_tag_text(line, first);
+    std::size_t length = 0;
+    while (read_line(list, line, sizeof line, &length)) {
+        std::size_t first_length = make_tag_text(line, length, first);
         ++*tag_count;
         // Tested between the two counts, so it sees the odd numbers: the first three pairs
         // share the first page, and every later pair starts one.
         bool starts_page = *tag_count > break_threshold(settings->layout);
-        if (!read_line(list, line, sizeof line))
+        if (!read_line(list, line, sizeof line, &length)) {
             copy_span(FILLER, 0, LINE_MAX_BYTES, line);
-        make_tag_text(line, second);
+            length = sizeof FILLER - 1;
+        }
+        std::size_t second_length = make_tag_text(line, length, second);
         ++*tag_count;
-        write_form(document, starts_page ? &own_page_pair : &first_page_pair, texts);
+        const std::size_t lengths[] = {first_length, second_length, first_length, second_length};
+        write_form(document, starts_page ? &own_page_pair : &first_page_pair, texts, lengths);
     }
 }

@@ -46,11 +46,13 @@ void write_stacked_tags(list_reader *list, document_writer *document,
     char line[LINE_SIZE];
     char tag_text[TAG_TEXT_SIZE];
     const char *const texts[] = {tag_text, tag_text};
-    while (read_line(list, line, sizeof line)) {
-        make_tag_text(line, tag_text);
+    std::size_t length = 0;
+    while (read_line(list, line, sizeof line, &length)) {
+        length = make_tag_text(line, length, tag_text);
+        const std::size_t lengths[] = {length, length};
         ++*tag_count;
         // The count is never reset: every tag past the first page gets a page of its own.
         bool starts_page = *tag_count > break_threshold(settings->layout);
-        write_form(document, starts_page ? &own_page_tag : &first_page_tag, texts);
+        write_form(document, starts_page ? &own_page_tag : &first_page_tag, texts, lengths);
     }
 }

@@ -2,41 +2,46 @@
 
 #include <cstring>
 
-void cut_line_end(char *line)
+// Where the first of byte stands in the first length bytes of text, or length.
+static std::size_t length_before(const char *text, char byte, std::size_t length)
 {
-    line[std::strcspn(line, "\r\n")] = '\0';
+    const void *found = std::memchr(text, byte, length);
+    return found == nullptr ? length
+                            : static_cast<std::size_t>(static_cast<const char *>(found) - text);
 }
 
-// Appends what fits of bytes to a tag text already holding used bytes; returns the new length.
-static std::size_t append_to_tag_text(char *tag_text, std::size_t used, const char *bytes,
-                                      std::size_t count)
+std::size_t cut_line_end(char *line, std::size_t length)
 {
-    std::size_t room = TAG_TEXT_MAX_BYTES - used;
-    if (count > room)
-        count = room;
-    std::memcpy(tag_text + used, bytes, count);
-    return used + count;
+    // A line as read holds one line feed at most, as its last byte.
+    std::size_t cut = length > 0 && line[length - 1] == '\n' ? length - 1 : length;
+    cut = length_before(line, '\r', cut);
+    line[cut] = '\0';
+    return cut;
 }
 
-void break_at_separator(const char *line, char *tag_text)
+std::size_t break_at_separator(const char *line, std::size_t length, char *tag_text)
 {
     static const char LINE_BREAK[] = "<br>";
-    const char *separator = std::strchr(line, '=');
-    std::size_t used = 0;
-    if (separator == nullptr) {
-        used = append_to_tag_text(tag_text, used, line, std::strlen(line));
-    } else {
-        used = append_to_tag_text(tag_text, used, line, static_cast<std::size_t>(separator - line));
-        used = append_to_tag_text(tag_text, used, LINE_BREAK, sizeof LINE_BREAK - 1);
-        used = append_to_tag_text(tag_text, used, separator + 1, std::strlen(separator + 1));
+    // A tag text has room for one read's bytes and the line break.
+    if (length > LINE_MAX_BYTES)
+        length = LINE_MAX_BYTES;
+    std::size_t separator = length_before(line, '=', length);
+    std::memcpy(tag_text, line, separator);
+    if (separator == length) {
+        tag_text[length] = '\0';
+        return length;
     }
+    std::memcpy(tag_text + separator, LINE_BREAK, sizeof LINE_BREAK - 1);
+    std::size_t rest = length - separator - 1;
+    std::memcpy(tag_text + separator + sizeof LINE_BREAK - 1, line + separator + 1, rest);
+    std::size_t used = length + sizeof LINE_BREAK - 2;
     tag_text[used] = '\0';
+    return used;
 }
 
-void make_tag_text(char *line, char *tag_text)
+std::size_t make_tag_text(char *line, std::size_t length, char *tag_text)
 {
-    cut_line_end(line);
-    break_at_separator(line, tag_text);
+    return break_at_separator(line, cut_line_end(line, length), tag_text);
 }
 
 int find_text(const char *text, const char *needle, int start)

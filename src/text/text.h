@@ -12,14 +12,19 @@ constexpr std::size_t LINE_SIZE = LINE_MAX_BYTES + 1;
 constexpr std::size_t TAG_TEXT_MAX_BYTES = LINE_MAX_BYTES + 3;
 constexpr std::size_t TAG_TEXT_SIZE = TAG_TEXT_MAX_BYTES + 1;
 
-// Truncates the line at its first carriage return or line feed.
-void cut_line_end(char *line);
+// The functions below take a text's length, strlen(text), and hand back the length of the text
+// they leave or write, so that no text is measured twice on its way to the document.
 
-// Writes into tag_text (TAG_TEXT_SIZE bytes) the line with its first "=" turned into "<br>".
-void break_at_separator(const char *line, char *tag_text);
+// Truncates a line as read_line reads it, whose one line feed can only be its last byte, at its
+// first carriage return or line feed; returns the new length.
+std::size_t cut_line_end(char *line, std::size_t length);
+
+// Writes into tag_text (TAG_TEXT_SIZE bytes) the line with its first "=" turned into "<br>";
+// returns the tag text's length.
+std::size_t break_at_separator(const char *line, std::size_t length, char *tag_text);
 
 // Cuts a list line at its line end and writes its tag text: the road of every name.
-void make_tag_text(char *line, char *tag_text);
+std::size_t make_tag_text(char *line, std::size_t length, char *tag_text);
 
 // Index of the first needle in text at or after start, or -1 (also when start is past the end).
 int find_text(const char *text, const char *needle, int start);

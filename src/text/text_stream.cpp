@@ -9,6 +9,7 @@ void start_list(list_reader *list, std::FILE *stream)
     list->stream = stream;
     list->next = 0;
     list->filled = 0;
+    list->plain_until = 0;
     list->ended = stream == nullptr;
     list->failed = false;
 }
@@ -17,6 +18,25 @@ bool open_list(list_reader *list, const char *path)
 {
     start_list(list, std::fopen(path, "rb"));
     return list->stream != nullptr;
+}
+
+// Where the first of byte stands in the first count bytes of from, or count.
+static std::size_t length_before(const unsigned char *from, unsigned char byte, std::size_t count)
+{
+    const void *found = std::memchr(from, byte, count);
+    return found == nullptr
+               ? count
+               : static_cast<std::size_t>(static_cast<const unsigned char *>(found) - from);
+}
+
+// NUL and 0x1A are rare, so the chunk is searched for them only now and then: up to
+// plain_until, a line needs only its line end found.
+static void find_next_rare_byte(list_reader *list)
+{
+    const unsigned char *from = list->chunk + list->next;
+    std::size_t rest = list->filled - list->next;
+    rest = length_before(from, '\0', rest);
+    list->plain_until = list->next + length_before(from, END_OF_LIST_BYTE, rest);
 }
 
 // Makes sure an unread byte is in the chunk; false once the list has nothing more.
@@ -28,6 +48,7 @@ static bool fill_chunk(list_reader *list)
         return false;
     list->next = 0;
     list->filled = std::fread(list->chunk, 1, sizeof list->chunk, list->stream);
+    find_next_rare_byte(list);
     if (list->filled > 0)
         return true;
     list->failed = std::ferror(list->stream) != 0;
@@ -60,15 +81,6 @@ static int next_text_byte(list_reader *list)
     return byte;
 }
 
-// Where the first of byte stands in the first count bytes of from, or count.
-static std::size_t length_before(const unsigned char *from, unsigned char byte, std::size_t count)
-{
-    const void *found = std::memchr(from, byte, count);
-    return found == nullptr
-               ? count
-               : static_cast<std::size_t>(static_cast<const unsigned char *>(found) - from);
-}
-
 // Copies into line the run of bytes that starts the unread chunk and needs none of the
 // text-stream rules, up to room bytes.
 static std::size_t copy_plain_run(list_reader *list, char *line, std::size_t room)
@@ -84,7 +96,34 @@ static std::size_t copy_plain_run(list_reader *list, char *line, std::size_t roo
     return run;
 }
 
-bool read_line(list_reader *list, char *line, std::size_t size)
+// The common line: whole in the chunk, ending in LF or CR LF, no longer than one read, and with
+// no NUL or 0x1A in it. Found with one search, copied with one copy; false for any other line.
+static bool read_plain_line(list_reader *list, char *line, std::size_t size, std::size_t *length)
+{
+    const unsigned char *from = list->chunk + list->next;
+    // One byte more than a read holds: the CR of a CR LF, which reads as nothing.
+    std::size_t window = list->plain_until - list->next;
+    if (window > size)
+        window = size;
+    const void *found = std::memchr(from, '\n', window);
+    if (found == nullptr)
+        return false;
+    std::size_t raw =
+        static_cast<std::size_t>(static_cast<const unsigned char *>(found) - from) + 1;
+    std::size_t text = raw > 1 && from[raw - 2] == '\r' ? raw - 1 : raw;
+    if (text + 1 > size)
+        return false;
+    std::memcpy(line, from, text - 1);
+    line[text - 1] = '\n';
+    line[text] = '\0';
+    list->next += raw;
+    *length = text;
+    return true;
+}
+
+// Any line, taking the text-stream rules byte by byte where they apply.
+static bool read_line_by_the_rules(list_reader *list, char *line, std::size_t size,
+                                   std::size_t *length)
 {
     std::size_t used = 0;
     while (used + 1 < size && fill_chunk(list)) {
@@ -99,8 +138,18 @@ bool read_line(list_reader *list, char *line, std::size_t size)
             break;
     }
     line[used] = '\0';
+    if (list->next > list->plain_until)
+        find_next_rare_byte(list);
+    // A NUL ends the line as a C string sees it; the bytes after it were read all the same.
+    *length = std::strlen(line);
     // As with fgets, a read error yields no line, even after some bytes.
     return used > 0 && !list->failed;
+}
+
+bool read_line(list_reader *list, char *line, std::size_t size, std::size_t *length)
+{
+    return read_plain_line(list, line, size, length) ||
+           read_line_by_the_rules(list, line, size, length);
 }
 
 bool close_list(list_reader *list)
@@ -144,17 +193,17 @@ static void flush_pending(document_writer *document)
     document->used = 0;
 }
 
-// Gathers small pieces into one large write, so the hot path makes no stdio call per piece.
-void write_encoded(document_writer *document, const char *bytes, std::size_t count)
+// Small pieces are gathered into one large write, so the hot path makes no stdio call per piece.
+char *document_room(document_writer *document, std::size_t most)
 {
-    if (count > sizeof document->pending - document->used)
+    if (most > sizeof document->pending - document->used)
         flush_pending(document);
-    if (count > sizeof document->pending) {
-        write_raw(document, bytes, count);
-        return;
-    }
-    std::memcpy(document->pending + document->used, bytes, count);
-    document->used += count;
+    return document->pending + document->used;
+}
+
+void document_filled(document_writer *document, const char *end)
+{
+    document->used = static_cast<std::size_t>(end - document->pending);
 }
 
 std::size_t encode_line_ends(const char *text, std::size_t length, char *encoded, std::size_t room)

@@ -17,8 +17,9 @@ struct list_reader {
     unsigned char chunk[LIST_CHUNK_SIZE];
     std::size_t next;
     std::size_t filled;
-    bool ended;  // end of file, a 0x1A or a read error: nothing more comes
-    bool failed; // a read error
+    std::size_t plain_until; // the chunk's next NUL or 0x1A, or filled
+    bool ended;              // end of file, a 0x1A or a read error: nothing more comes
+    bool failed;             // a read error
 };
 
 struct document_writer {
@@ -34,9 +35,10 @@ bool open_list(list_reader *list, const char *path);
 // Reads from an already open stream, which the reader then owns.
 void start_list(list_reader *list, std::FILE *stream);
 
-// Reads at most size - 1 bytes into line, stopping after a line feed, which stays in the line.
+// Reads at most size - 1 bytes into line, stopping after a line feed, which stays in the line,
+// and sets length to the line's length as a C string (strlen), found without a second search.
 // False when the read yields no line: the end of the list or a read error.
-bool read_line(list_reader *list, char *line, std::size_t size);
+bool read_line(list_reader *list, char *line, std::size_t size, std::size_t *length);
 
 // Closes the list; true when it was read without an error.
 bool close_list(list_reader *list);
@@ -48,11 +50,14 @@ bool create_document(document_writer *document, const char *path);
 void start_document(document_writer *document, std::FILE *stream);
 
 // Copies length bytes of text into encoded, every LF as CR LF, as far as room allows; returns
-// the bytes stored. For text written many times: encode it once, then write_encoded.
+// the bytes stored. For text written many times: encode it once, then copy it into the room.
 std::size_t encode_line_ends(const char *text, std::size_t length, char *encoded, std::size_t room);
 
-// Writes bytes whose line ends encode_line_ends has already encoded, or that hold none.
-void write_encoded(document_writer *document, const char *bytes, std::size_t count);
+// Room for the next bytes of the document, most of them at most (DOCUMENT_CHUNK_SIZE or fewer),
+// for the caller to fill with bytes whose line ends encode_line_ends has already encoded, or
+// that hold none; document_filled then takes the bytes up to end.
+char *document_room(document_writer *document, std::size_t most);
+void document_filled(document_writer *document, const char *end);
 
 // Flushes and closes the document; true when every write and the close succeeded.
 bool close_document(document_writer *document);

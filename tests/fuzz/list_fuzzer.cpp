@@ -48,11 +48,12 @@ std::string tag_texts_of(const std::uint8_t *data, std::size_t size, bool has_se
     std::string texts;
     char line[LINE_SIZE];
     char tag_text[TAG_TEXT_SIZE];
+    std::size_t length = 0;
     *tags = 0;
     if (has_settings_line)
-        read_line(&list, line, sizeof line);
-    while (read_line(&list, line, sizeof line)) {
-        make_tag_text(line, tag_text);
+        read_line(&list, line, sizeof line, &length);
+    while (read_line(&list, line, sizeof line, &length)) {
+        make_tag_text(line, length, tag_text);
         texts += tag_text;
         texts += '\n'; // no tag text holds one, so no needle spans two
         ++*tags;

@@ -35,14 +35,23 @@ SETTINGS = [b"", b"", b"4=\n", b"2=UTF-8\n", b"6=\n", b"6=utf-8\r\n", b"x=WINDOW
             b"2= UTF-8\n", b"\xef\xbb\xbf6=UTF-8\n"]
 
 
+# A line of about one read's length, where the read's limit and the line end meet.
+def near_limit_line(rng):
+    length = make_cases.LINE_MAX_BYTES + rng.randrange(-3, 3)
+    text = bytes(rng.choice(b"ab=\r") if rng.random() < 0.02 else ord("w") for _ in range(length))
+    return text + rng.choice([b"\n", b"\r\n", b"\r\r\n", b"\r", b""])
+
+
 def random_list(rng):
     parts = [rng.choice(SETTINGS)]
     for _ in range(rng.randrange(40)):
         roll = rng.random()
         if roll < 0.03:
             parts.append(rng.choice(RARE))
-        elif roll < 0.08:
+        elif roll < 0.06:
             parts.append(bytes([rng.choice(b"xyz=\r")]) * rng.randrange(150, 450))
+        elif roll < 0.12:
+            parts.append(near_limit_line(rng))
         else:
             parts.append(rng.choice(PIECES))
     return b"".join(parts)
