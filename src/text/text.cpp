@@ -22,9 +22,6 @@ std::size_t cut_line_end(char *line, std::size_t length)
 std::size_t break_at_separator(const char *line, std::size_t length, char *tag_text)
 {
     static const char LINE_BREAK[] = "<br>";
-    // A tag text has room for one read's bytes and the line break.
-    if (length > LINE_MAX_BYTES)
-        length = LINE_MAX_BYTES;
     std::size_t separator = length_before(line, '=', length);
     std::memcpy(tag_text, line, separator);
     if (separator == length) {

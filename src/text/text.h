@@ -19,8 +19,8 @@ constexpr std::size_t TAG_TEXT_SIZE = TAG_TEXT_MAX_BYTES + 1;
 // first carriage return or line feed; returns the new length.
 std::size_t cut_line_end(char *line, std::size_t length);
 
-// Writes into tag_text (TAG_TEXT_SIZE bytes) the line with its first "=" turned into "<br>";
-// returns the tag text's length.
+// Writes into tag_text (TAG_TEXT_SIZE bytes) the line, of one read's length at most, with its
+// first "=" turned into "<br>"; returns the tag text's length.
 std::size_t break_at_separator(const char *line, std::size_t length, char *tag_text);
 
 // Cuts a list line at its line end and writes its tag text: the road of every name.
