@@ -113,6 +113,8 @@ def names(count, prefix="Name"):
 
 
 A199 = "a" * 199
+with open(os.path.join(HERE, "..", "..", "examples", "Korvela.txt"), "rb") as example:
+    EXAMPLE = example.read()
 CZECH = "Jiří=Nováček\r\nŽofie Šťastná\r\nLudmila=Dvořáková\r\nČeněk Řehoř\r\n"
 
 # Each case: name, list bytes (None: no list at all), expected status, note.
@@ -135,6 +137,8 @@ CASES_TABLE = [
     ("final-line-without-line-feed", b"Start\nMiddle\nLast", 0),
     ("markup-and-percent-unescaped", b"Start\n<b>Bold</b> &amp; co\n100% %s %d %n %%\n", 0),
     ("czech-windows-1250", CZECH.encode("cp1250"), 0),
+    # The sample list that the packages carry.
+    ("example-list", EXAMPLE, 0),
     ("settings-equals-only", b"=\nAnna\nBohdan\n", 0),
     ("settings-utf8-no-selector", ("=UTF-8\n" + "Jiří=Nováček\n").encode("utf-8"), 0),
     ("settings-six-empty-value", ("6=\n" + names(3)).encode(), 0),

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Builds the packages and checks that what they hold is what was tested: the tool installed or
+# unpacked from each writes the example list's golden sheet, byte for byte.
+#
+# usage: packages.sh linux BUILD_DIR              the .deb (installed with dpkg when root), the
+#                                                 .tar.gz and the man page
+#        packages.sh windows BUILD_DIR [EMULATOR]  the .zip, its README.txt and the .exe's version
+# Under CI (CI=true) a check that cannot run here fails instead of being skipped.
+set -euo pipefail
+kind=$1 build=$(cd "$2" && pwd)
+shift 2
+emulator=("$@")
+root=$(cd "$(dirname "$0")/.." && pwd)
+example=$root/tests/golden/cases/example-list
+
+fail() { echo "packages: $*" >&2; exit 1; }
+skip_or_fail() {
+  [ "${CI:-}" = true ] && fail "cannot check under CI: $*"
+  echo "packages: skipped: $*"
+}
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[ -n "$version" ] || fail "no project version in $build"
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# Runs a tool on the example list in folder (which must hold it) and compares the sheet.
+expect_example_sheet() {
+  local folder=$1
+  shift
+  local output
+  output=$(cd "$folder" && "$@" 2>&1) || fail "$* exited with status $?"
+  [ -z "$output" ] || fail "$* printed: $output"
+  cmp "$example/expected.html" "$folder/Korvela.html" || fail "$*: the sheet differs"
+}
+
+cmake --build "$build" --target package >/dev/null
+
+linux_packages() {
+  local deb=$build/korvela_${version}_amd64.deb tarball=$build/korvela-$version-Linux.tar.gz
+  ls -l "$deb" "$tarball"
+  dpkg-deb --field "$deb" Package Version Section Depends
+
+  # The .tar.gz: bin/korvela, run from where it was unpacked.
+  mkdir "$scratch/tarball" "$scratch/tarball-run"
+  tar -xzf "$tarball" -C "$scratch/tarball"
+  cp "$example/Korvela.txt" "$scratch/tarball-run/"
+  expect_example_sheet "$scratch/tarball-run" "$scratch/tarball/korvela-$version-Linux/bin/korvela"
+
+  # The man page, as the package carries it.
+  if command -v mandoc >/dev/null; then
+    mandoc -Tlint -Wwarning "$build/korvela.1" || fail "the man page has warnings"
+  elif command -v groff >/dev/null; then
+    [ -z "$(groff -man -ww -z "$build/korvela.1" 2>&1)" ] || fail "the man page has warnings"
+  else
+    skip_or_fail "mandoc or groff to check the man page"
+  fi
+
+  # The .deb, installed for real: the tool from the PATH, and its man page.
+  if [ "$(id -u)" != 0 ] || ! command -v dpkg >/dev/null; then
+    skip_or_fail "installing the .deb needs root"
+    return
+  fi
+  dpkg-query -W korvela >/dev/null 2>&1 && fail "korvela is installed already; remove it first"
+  dpkg -i "$deb" >/dev/null
+  local status=0
+  (
+    [ "$(command -v korvela)" = /usr/bin/korvela ] || fail "korvela is not on the PATH"
+    mkdir "$scratch/deb-run"
+    cp "$example/Korvela.txt" "$scratch/deb-run/"
+    expect_example_sheet "$scratch/deb-run" korvela
+    man -w korvela >/dev/null || fail "man -w korvela finds no page"
+  ) || status=$?
+  dpkg -r korvela >/dev/null
+  [ "$status" = 0 ] || exit "$status"
+  ! command -v korvela >/dev/null || fail "korvela is still on the PATH after dpkg -r"
+}
+
+windows_package() {
+  local zip=$build/korvela-$version-win64.zip
+  ls -l "$zip"
+  (cd "$scratch" && cmake -E tar xf "$zip")
+  local folder=$scratch/korvela-$version-win64
+  [ "$(ls "$folder" | tr '\n' ' ')" = "Korvela.txt README.txt korvela.exe " ] ||
+    fail "the zip holds $(ls "$folder" | tr '\n' ' ')"
+
+  # README.txt: plain text for Notepad, every line ending in CR LF.
+  [ "$(head -c 3 "$folder/README.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ] ||
+    fail "README.txt has no UTF-8 byte-order mark"
+  ! tr -d '\r' <"$folder/README.txt" | cmp -s - "$folder/README.txt" || fail "README.txt has no CR"
+  [ "$(grep -c $'[^\r]$\\|^$' "$folder/README.txt")" = 0 ] || fail "README.txt has a bare LF"
+  for section in "The list" "The settings line" "Exit status"; do
+    grep -q "^$section"$'\r$' "$folder/README.txt" || fail "README.txt lacks \"$section\""
+  done
+  ! grep -q -E '`|\]\(|<!--' "$folder/README.txt" || fail "README.txt holds Markdown"
+
+  # The version resource that Explorer shows, from the project's version.
+  local resource
+  resource=$(strings -el "$folder/korvela.exe")
+  for field in FileDescription FileVersion ProductVersion ProductName OriginalFilename; do
+    grep -qx "$field" <<<"$resource" || fail "korvela.exe has no $field"
+  done
+  [ "$(grep -A1 -x FileVersion <<<"$resource" | tail -1)" = "$version" ] ||
+    fail "korvela.exe's FileVersion is not $version"
+
+  # A double-click right after unpacking: the sample list it carries gives the sample sheet.
+  cmp "$example/Korvela.txt" "$folder/Korvela.txt" || fail "the zip's list is not the example"
+  expect_example_sheet "$folder" "${emulator[@]}" "$folder/korvela.exe"
+}
+
+case $kind in
+linux) linux_packages ;;
+windows) windows_package ;;
+*) fail "unknown kind $kind" ;;
+esac
+echo "packages ($kind): checked"
