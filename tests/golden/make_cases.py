@@ -139,6 +139,10 @@ CASES_TABLE = [
     ("czech-windows-1250", CZECH.encode("cp1250"), 0),
     # The sample list that the packages carry.
     ("example-list", EXAMPLE, 0),
+    # Saved as "Unicode Text" (UTF-16): every line but the first starts with a NUL byte, so the
+    # tags come out empty, and the first shows the byte-order mark and a letter.
+    ("utf-16-list", "Anna=Nováková\r\nPetr Svoboda\r\n".encode("utf-16-le").join([b"\xff\xfe", b""]),
+     0),
     ("settings-equals-only", b"=\nAnna\nBohdan\n", 0),
     ("settings-utf8-no-selector", ("=UTF-8\n" + "Jiří=Nováček\n").encode("utf-8"), 0),
     ("settings-six-empty-value", ("6=\n" + names(3)).encode(), 0),

@@ -1,13 +1,13 @@
 // Renders the first printed page of each layout, made from the example list, to docs/.
 //
 // usage: node tests/print/preview.mjs [TOOL]   (TOOL defaults to build/korvela)
-// Needs Chromium, this folder's packages (npm ci) and pdftoppm (Debian's poppler-utils).
+// Needs Chromium, this folder's packages (npm ci) and poppler-utils (pdftoppm).
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
-import { launchChromium, writeSheet, A4 } from './sheets.mjs';
+import { launch, writeSheet, pdfOptions } from './sheets.mjs';
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const tool = resolve(process.argv[2] || join(root, 'build', 'korvela'));
@@ -17,9 +17,9 @@ const example = readFileSync(join(root, 'examples', 'Korvela.txt'));
 const LAYOUTS = [['layout-1', '4=WINDOWS-1250'], ['layout-2', '2=WINDOWS-1250'],
                  ['layout-6', '6=WINDOWS-1250']];
 
-const browser = await launchChromium();
+const browser = await launch('chromium');
 if (!browser) {
-  console.error('Chromium (/usr/bin/chromium) or playwright-core (npm ci) is missing');
+  console.error('Chromium (/usr/bin/chromium), puppeteer-core (npm ci) or poppler-utils is missing');
   process.exit(1);
 }
 const scratch = mkdtempSync(join(tmpdir(), 'korvela-preview-'));
@@ -28,7 +28,7 @@ for (const [name, settingsLine] of LAYOUTS) {
   const page = await browser.newPage();
   await page.goto(pathToFileURL(sheet).href);
   const pdf = join(scratch, `${name}.pdf`);
-  writeFileSync(pdf, await page.pdf(A4));
+  writeFileSync(pdf, await page.pdf(pdfOptions({ paper: 'A4', margin: '1cm' })));
   await page.close();
   execFileSync('pdftoppm', ['-f', '1', '-l', '1', '-r', '48', '-png', '-singlefile', pdf,
                             join(root, 'docs', name)]);

@@ -1,11 +1,21 @@
-// Shared by the print test and the preview: writing sheets with the built tool, and a headless
-// Chromium to print them in.
+// Shared by the print tests and the preview: writing sheets with the built tool, the browsers
+// to print them in (Debian's Chromium and Firefox ESR, both driven by puppeteer-core), and
+// reading the printed PDF back with poppler's pdfinfo and pdftotext.
 import { execFileSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdtempSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
-export const CHROMIUM = '/usr/bin/chromium';
+export const BROWSERS = {
+  chromium: {
+    browser: 'chrome',
+    executablePath: '/usr/bin/chromium',
+    // Without its background traffic, which a closed network refuses.
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  },
+  firefox: { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', args: [] },
+};
 
 // Runs the tool on the list bytes in a scratch folder; returns the sheet's path.
 export function writeSheet(tool, listBytes) {
@@ -17,27 +27,50 @@ export function writeSheet(tool, listBytes) {
   return sheet;
 }
 
-// Chromium without its background traffic, which a closed network refuses; null if missing.
-export async function launchChromium() {
-  let playwright;
+// The engine's browser, headless; null where it, puppeteer-core or poppler is missing.
+export async function launch(engine) {
+  let puppeteer;
   try {
-    playwright = await import('playwright-core');
+    puppeteer = (await import('puppeteer-core')).default;
   } catch {
     return null;
   }
-  if (!existsSync(CHROMIUM)) return null;
-  return playwright.chromium.launch({
-    executablePath: CHROMIUM,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  const { browser, executablePath, args } = BROWSERS[engine];
+  if (!existsSync(executablePath) || !hasPoppler()) return null;
+  return puppeteer.launch({ browser, executablePath, args, headless: true });
 }
 
-// A4, with the margins a browser's print dialog offers by default.
-export const A4 = { format: 'A4', margin: { top: '1cm', bottom: '1cm', left: '1cm', right: '1cm' } };
-
-export function pdfPageCount(pdf) {
-  return (pdf.toString('latin1').match(/\/Type\s*\/Page(?!s)/g) || []).length;
+function hasPoppler() {
+  try {
+    execFileSync('pdfinfo', ['-v'], { stdio: 'ignore' });
+    return true;
+  } catch {
+    return false;
+  }
 }
 
-export { readFileSync };
+// What a print dialog offers, as page.pdf takes it. Fit to page width is Firefox's shrink to
+// fit, which over WebDriver BiDi puppeteer sends as the opposite of preferCSSPageSize; the
+// sheet has no @page rule, so that setting does nothing else.
+export function pdfOptions({ paper, margin, scale = 1, fitToPageWidth = false }) {
+  return {
+    format: paper,
+    margin: { top: margin, bottom: margin, left: margin, right: margin },
+    scale,
+    preferCSSPageSize: !fitToPageWidth,
+    displayHeaderFooter: false,
+  };
+}
+
+// The text of each page of a PDF, as pdftotext reads it.
+export function pageTexts(pdf) {
+  const folder = mkdtempSync(join(tmpdir(), 'korvela-pdf-'));
+  const file = join(folder, 'sheet.pdf');
+  writeFileSync(file, pdf);
+  const pages = Number(/^Pages:\s+(\d+)/m.exec(execFileSync('pdfinfo', [file]).toString())[1]);
+  const texts = [];
+  for (let page = 1; page <= pages; page++) {
+    texts.push(execFileSync('pdftotext', ['-f', `${page}`, '-l', `${page}`, file, '-']).toString());
+  }
+  return texts;
+}
