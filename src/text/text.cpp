@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-// Where the first of byte stands in the first length bytes of text, or length.
-static std::size_t length_before(const char *text, char byte, std::size_t length)
+std::size_t length_before(const char *text, char byte, std::size_t length)
 {
     const void *found = std::memchr(text, byte, length);
     return found == nullptr ? length

@@ -12,6 +12,9 @@ constexpr std::size_t LINE_SIZE = LINE_MAX_BYTES + 1;
 constexpr std::size_t TAG_TEXT_MAX_BYTES = LINE_MAX_BYTES + 3;
 constexpr std::size_t TAG_TEXT_SIZE = TAG_TEXT_MAX_BYTES + 1;
 
+// Where the first of byte stands in the first length bytes of text, or length: one search.
+std::size_t length_before(const char *text, char byte, std::size_t length);
+
 // The functions below take a text's length, strlen(text), and hand back the length of the text
 // they leave or write, so that no text is measured twice on its way to the document.
 

@@ -1,8 +1,10 @@
 #include "text/text_stream.h"
 
+#include "text/text.h"
+
 #include <cstring>
 
-static const int END_OF_LIST_BYTE = 0x1A;
+static const char END_OF_LIST_BYTE = 0x1A;
 
 void start_list(list_reader *list, std::FILE *stream)
 {
@@ -20,13 +22,10 @@ bool open_list(list_reader *list, const char *path)
     return list->stream != nullptr;
 }
 
-// Where the first of byte stands in the first count bytes of from, or count.
-static std::size_t length_before(const unsigned char *from, unsigned char byte, std::size_t count)
+// The chunk holds bytes; the search counts them the same as chars.
+static std::size_t length_before(const unsigned char *from, char byte, std::size_t count)
 {
-    const void *found = std::memchr(from, byte, count);
-    return found == nullptr
-               ? count
-               : static_cast<std::size_t>(static_cast<const unsigned char *>(found) - from);
+    return length_before(reinterpret_cast<const char *>(from), byte, count);
 }
 
 // NUL and 0x1A are rare, so the chunk is searched for them only now and then: up to
