@@ -12,17 +12,22 @@ namespace
 {
 
 // A file in the test's folder: tmpfile() may not be allowed to write where Windows puts it.
-const char LIST_FILE[] = "text_stream_test.txt";
+// Named after the running test: CTest runs the tests of this file side by side.
+std::string scratch_file(const char *extension)
+{
+    return std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + extension;
+}
 
 // Every read the reader makes of bytes, each as a C string sees it.
 std::vector<std::string> reads_of(const std::string &bytes)
 {
-    std::FILE *file = std::fopen(LIST_FILE, "wb");
+    const std::string list_file = scratch_file(".txt");
+    std::FILE *file = std::fopen(list_file.c_str(), "wb");
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
 
     static list_reader list;
-    EXPECT_TRUE(open_list(&list, LIST_FILE));
+    EXPECT_TRUE(open_list(&list, list_file.c_str()));
     std::vector<std::string> reads;
     char line[LINE_SIZE];
     std::size_t length = 0;
@@ -31,7 +36,7 @@ std::vector<std::string> reads_of(const std::string &bytes)
         reads.push_back(line);
     }
     EXPECT_TRUE(close_list(&list));
-    std::remove(LIST_FILE);
+    std::remove(list_file.c_str());
     return reads;
 }
 
@@ -111,8 +116,6 @@ TEST(open_list, a_missing_list_cannot_be_opened_and_yields_no_line)
     EXPECT_FALSE(read_line(&list, line, sizeof line, &length));
 }
 
-const char WRITTEN_FILE[] = "text_stream_test.html";
-
 std::string file_bytes(const char *path)
 {
     std::string bytes;
@@ -130,15 +133,16 @@ std::string file_bytes(const char *path)
 std::string written(const std::vector<std::string> &pieces)
 {
     static document_writer document;
-    EXPECT_TRUE(create_document(&document, WRITTEN_FILE));
+    const std::string written_file = scratch_file(".html");
+    EXPECT_TRUE(create_document(&document, written_file.c_str()));
     for (const std::string &piece : pieces) {
         char *room = document_room(&document, piece.size());
         std::memcpy(room, piece.data(), piece.size());
         document_filled(&document, room + piece.size());
     }
     EXPECT_TRUE(close_document(&document));
-    std::string bytes = file_bytes(WRITTEN_FILE);
-    std::remove(WRITTEN_FILE);
+    std::string bytes = file_bytes(written_file.c_str());
+    std::remove(written_file.c_str());
     return bytes;
 }
 
