@@ -24,14 +24,9 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# Runs a tool on the example list in folder (which must hold it) and compares the sheet.
+# The golden runner: the example list in a scratch folder, the status, silence and the sheet.
 expect_example_sheet() {
-  local folder=$1
-  shift
-  local output
-  output=$(cd "$folder" && "$@" 2>&1) || fail "$* exited with status $?"
-  [ -z "$output" ] || fail "$* printed: $output"
-  cmp "$example/expected.html" "$folder/Korvela.html" || fail "$*: the sheet differs"
+  bash "$root/tests/golden/run_case.sh" "$example" "$@" || fail "$*: not the example's sheet"
 }
 
 cmake --build "$build" --target package >/dev/null
@@ -42,10 +37,9 @@ linux_packages() {
   dpkg-deb --field "$deb" Package Version Section Depends
 
   # The .tar.gz: bin/korvela, run from where it was unpacked.
-  mkdir "$scratch/tarball" "$scratch/tarball-run"
+  mkdir "$scratch/tarball"
   tar -xzf "$tarball" -C "$scratch/tarball"
-  cp "$example/Korvela.txt" "$scratch/tarball-run/"
-  expect_example_sheet "$scratch/tarball-run" "$scratch/tarball/korvela-$version-Linux/bin/korvela"
+  expect_example_sheet "$scratch/tarball/korvela-$version-Linux/bin/korvela"
 
   # The man page, as the package carries it.
   if command -v mandoc >/dev/null; then
@@ -66,9 +60,7 @@ linux_packages() {
   local status=0
   (
     [ "$(command -v korvela)" = /usr/bin/korvela ] || fail "korvela is not on the PATH"
-    mkdir "$scratch/deb-run"
-    cp "$example/Korvela.txt" "$scratch/deb-run/"
-    expect_example_sheet "$scratch/deb-run" korvela
+    expect_example_sheet korvela
     man -w korvela >/dev/null || fail "man -w korvela finds no page"
   ) || status=$?
   dpkg -r korvela >/dev/null
@@ -103,9 +95,12 @@ windows_package() {
   [ "$(grep -A1 -x FileVersion <<<"$resource" | tail -1)" = "$version" ] ||
     fail "korvela.exe's FileVersion is not $version"
 
-  # A double-click right after unpacking: the sample list it carries gives the sample sheet.
+  # A double-click right after unpacking: in its own folder, on the sample list it carries.
   cmp "$example/Korvela.txt" "$folder/Korvela.txt" || fail "the zip's list is not the example"
-  expect_example_sheet "$folder" "${emulator[@]}" "$folder/korvela.exe"
+  local output
+  output=$(cd "$folder" && "${emulator[@]}" ./korvela.exe 2>&1) || fail "korvela.exe failed: $?"
+  [ -z "$output" ] || fail "korvela.exe printed: $output"
+  cmp "$example/expected.html" "$folder/Korvela.html" || fail "korvela.exe: the sheet differs"
 }
 
 case $kind in
