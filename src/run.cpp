@@ -14,9 +14,8 @@ void write_sheet(list_reader *list, document_writer *document, const sheet_setti
 {
     // The settings pass has read the same first line; it was never a tag.
     if (settings->has_settings_line) {
-        char dropped[LINE_SIZE];
-        std::size_t length = 0;
-        read_line(list, dropped, sizeof dropped, &length);
+        text_view dropped;
+        read_line(list, &dropped);
     }
     write_document_head(document, settings);
     long long tag_count = 0;

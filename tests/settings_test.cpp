@@ -46,10 +46,9 @@ TEST(apply_settings_line, picks_layout_and_charset_from_the_first_line)
         {"a=b=", four_panel, "windows-1250", true},
     };
     for (const first_line_case &c : cases) {
-        char line[LINE_SIZE];
-        std::memcpy(line, c.line.c_str(), c.line.size() + 1);
         sheet_settings settings = default_settings();
-        apply_settings_line(line, std::strlen(line), &settings);
+        // As a read views it: up to a NUL.
+        apply_settings_line({c.line.data(), std::strlen(c.line.c_str())}, &settings);
         EXPECT_EQ(c.layout, settings.layout) << "line: " << c.line;
         EXPECT_EQ(c.charset, settings.charset) << "line: " << c.line;
         EXPECT_EQ(c.taken, settings.has_settings_line) << "line: " << c.line;

@@ -33,9 +33,10 @@ static void pick_charset(const char *value, sheet_settings *settings)
             copy_span(charset, 0, CHARSET_SIZE - 1, settings->charset);
 }
 
-void apply_settings_line(char *line, std::size_t length, sheet_settings *settings)
+void apply_settings_line(text_view first_line, sheet_settings *settings)
 {
-    cut_line_end(line, length);
+    char line[LINE_SIZE];
+    keep_text(cut_line_end(first_line), line);
     int separator = find_text(line, "=", 0);
     if (separator < 0)
         return;
@@ -51,10 +52,9 @@ void apply_settings_line(char *line, std::size_t length, sheet_settings *setting
 
 void read_settings_from(list_reader *list, sheet_settings *settings)
 {
-    char line[LINE_SIZE];
-    std::size_t length = 0;
-    if (read_line(list, line, sizeof line, &length))
-        apply_settings_line(line, length, settings);
+    text_view line;
+    if (read_line(list, &line))
+        apply_settings_line(line, settings);
 }
 
 void read_settings(sheet_settings *settings, const char *list_path)

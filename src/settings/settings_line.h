@@ -7,9 +7,9 @@
 #include "settings/sheet_settings.h"
 #include "text/text_stream.h"
 
-// Examines a first list line as read (line end included), length bytes long as a C string, and
-// fills settings when it is a settings line. The line is cut at its line end in place.
-void apply_settings_line(char *line, std::size_t length, sheet_settings *settings);
+// Examines a first list line as read (line end included) and fills settings when it is a
+// settings line.
+void apply_settings_line(text_view first_line, sheet_settings *settings);
 
 // Reads the first line of an open list into settings. The caller closes the list.
 void read_settings_from(list_reader *list, sheet_settings *settings);

@@ -9,17 +9,21 @@ static const char SLOT[] = "%s";
 
 void start_form(piece_form *form)
 {
-    form->length = 0;
-    form->run_length[0] = 0;
     form->slots = 0;
+    form->run_start[0] = 0;
+    form->run_start[1] = 0;
+}
+
+static std::size_t form_length(const piece_form *form)
+{
+    return form->run_start[form->slots + 1];
 }
 
 static void add_fixed_bytes(piece_form *form, const char *bytes, std::size_t count)
 {
-    std::size_t stored = encode_line_ends(bytes, count, form->bytes + form->length,
-                                          sizeof form->bytes - form->length);
-    form->length += stored;
-    form->run_length[form->slots] += stored;
+    std::size_t length = form_length(form);
+    length += encode_line_ends(bytes, count, form->bytes + length, sizeof form->bytes - length);
+    form->run_start[form->slots + 1] = length;
 }
 
 void add_piece(piece_form *form, const char *piece)
@@ -30,25 +34,13 @@ void add_piece(piece_form *form, const char *piece)
         return;
     }
     add_fixed_bytes(form, piece, static_cast<std::size_t>(slot - piece));
-    form->run_length[++form->slots] = 0;
+    ++form->slots;
+    form->run_start[form->slots + 1] = form->run_start[form->slots];
     const char *rest = slot + sizeof SLOT - 1;
     add_fixed_bytes(form, rest, std::strlen(rest));
 }
 
-void write_form(document_writer *document, const piece_form *form, const char *const *texts,
-                const std::size_t *lengths)
+char *form_room(document_writer *document, const piece_form *form)
 {
-    // Room for the longest texts, so that it is sought once, before any byte is copied.
-    char *out = document_room(document, form->length + form->slots * TAG_TEXT_MAX_BYTES);
-    const char *fixed = form->bytes;
-    for (std::size_t slot = 0; slot < form->slots; ++slot) {
-        std::memcpy(out, fixed, form->run_length[slot]);
-        out += form->run_length[slot];
-        fixed += form->run_length[slot];
-        // A slot text holds no line end: tag texts are cut at theirs.
-        std::memcpy(out, texts[slot], lengths[slot]);
-        out += lengths[slot];
-    }
-    std::memcpy(out, fixed, form->run_length[form->slots]);
-    document_filled(document, out + form->run_length[form->slots]);
+    return document_room(document, form_length(form) + form->slots * TAG_TEXT_MAX_BYTES);
 }

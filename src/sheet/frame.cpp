@@ -18,9 +18,9 @@ void write_document_head(document_writer *document, const sheet_settings *settin
     add_piece(&head, "-webkit-transform: rotate(-180deg);transform: rotate(-180deg);}\n");
     add_piece(&head, "hr {left: 0px;width: 720px;}\n");
     add_piece(&head, "</style></head>\n<body><center>");
-    const char *const charset[] = {settings->charset};
-    const std::size_t charset_length[] = {std::strlen(settings->charset)};
-    write_form(document, &head, charset, charset_length);
+    const text_view charset = {settings->charset, std::strlen(settings->charset)};
+    char *out = put_text(put_run(form_room(document, &head), &head, 0), charset);
+    document_filled(document, put_run(out, &head, 1));
 }
 
 void write_document_tail(document_writer *document)
@@ -28,5 +28,5 @@ void write_document_tail(document_writer *document)
     piece_form tail;
     start_form(&tail);
     add_piece(&tail, "</center></body></html>\n");
-    write_form(document, &tail, nullptr, nullptr);
+    document_filled(document, put_run(form_room(document, &tail), &tail, 0));
 }

@@ -29,6 +29,18 @@ static void build_pair_form(piece_form *form, bool starts_page)
     add_piece(form, PAIR_CLOSE);
 }
 
+// Upside down side by side, then upright side by side.
+static void write_pair(document_writer *document, const piece_form *form, text_view first,
+                       text_view second)
+{
+    char *out = form_room(document, form);
+    out = put_text(put_run(out, form, 0), first);
+    out = put_text(put_run(out, form, 1), second);
+    out = put_text(put_run(out, form, 2), first);
+    out = put_text(put_run(out, form, 3), second);
+    document_filled(document, put_run(out, form, 4));
+}
+
 void write_paired_tags(list_reader *list, document_writer *document, const sheet_settings *settings,
                        long long *tag_count)
 {
@@ -37,24 +49,20 @@ void write_paired_tags(list_reader *list, document_writer *document, const sheet
     build_pair_form(&first_page_pair, false);
     build_pair_form(&own_page_pair, true);
 
-    char line[LINE_SIZE];
-    char first[TAG_TEXT_SIZE];
-    char second[TAG_TEXT_SIZE];
-    const char *const texts[] = {first, second, first, second};
-    std::size_t length = 0;
-    while (read_line(list, line, sizeof line, &length)) {
-        std::size_t first_length = make_tag_text(line, length, first);
+    char first_text[TAG_TEXT_SIZE];
+    char second_text[TAG_TEXT_SIZE];
+    text_view line;
+    while (read_line(list, &line)) {
+        // The second read may reuse the bytes that this line views.
+        text_view first = keep_text(make_tag_text(line, first_text), first_text);
         ++*tag_count;
         // Tested between the two counts, so it sees the odd numbers: the first three pairs
         // share the first page, and every later pair starts one.
         bool starts_page = *tag_count > break_threshold(settings->layout);
-        if (!read_line(list, line, sizeof line, &length)) {
-            copy_span(FILLER, 0, LINE_MAX_BYTES, line);
-            length = sizeof FILLER - 1;
-        }
-        std::size_t second_length = make_tag_text(line, length, second);
+        if (!read_line(list, &line))
+            line = {FILLER, sizeof FILLER - 1};
+        text_view second = make_tag_text(line, second_text);
         ++*tag_count;
-        const std::size_t lengths[] = {first_length, second_length, first_length, second_length};
-        write_form(document, starts_page ? &own_page_pair : &first_page_pair, texts, lengths);
+        write_pair(document, starts_page ? &own_page_pair : &first_page_pair, first, second);
     }
 }

@@ -35,6 +35,15 @@ static void build_tag_form(piece_form *form, tag_layout layout, bool starts_page
         add_piece(form, PAGE_BREAK_CLOSE);
 }
 
+// The tag text goes in twice: upside down, then upright.
+static void write_tag(document_writer *document, const piece_form *form, text_view tag_text)
+{
+    char *out = form_room(document, form);
+    out = put_text(put_run(out, form, 0), tag_text);
+    out = put_text(put_run(out, form, 1), tag_text);
+    document_filled(document, put_run(out, form, 2));
+}
+
 void write_stacked_tags(list_reader *list, document_writer *document,
                         const sheet_settings *settings, long long *tag_count)
 {
@@ -43,16 +52,13 @@ void write_stacked_tags(list_reader *list, document_writer *document,
     build_tag_form(&first_page_tag, settings->layout, false);
     build_tag_form(&own_page_tag, settings->layout, true);
 
-    char line[LINE_SIZE];
     char tag_text[TAG_TEXT_SIZE];
-    const char *const texts[] = {tag_text, tag_text};
-    std::size_t length = 0;
-    while (read_line(list, line, sizeof line, &length)) {
-        length = make_tag_text(line, length, tag_text);
-        const std::size_t lengths[] = {length, length};
+    text_view line;
+    while (read_line(list, &line)) {
+        text_view tag = make_tag_text(line, tag_text);
         ++*tag_count;
         // The count is never reset: every tag past the first page gets a page of its own.
         bool starts_page = *tag_count > break_threshold(settings->layout);
-        write_form(document, starts_page ? &own_page_tag : &first_page_tag, texts, lengths);
+        write_tag(document, starts_page ? &own_page_tag : &first_page_tag, tag);
     }
 }

@@ -9,35 +9,41 @@ std::size_t length_before(const char *text, char byte, std::size_t length)
                             : static_cast<std::size_t>(static_cast<const char *>(found) - text);
 }
 
-std::size_t cut_line_end(char *line, std::size_t length)
+text_view cut_line_end(text_view line)
 {
     // A line as read holds one line feed at most, as its last byte.
-    std::size_t cut = length > 0 && line[length - 1] == '\n' ? length - 1 : length;
-    cut = length_before(line, '\r', cut);
-    line[cut] = '\0';
-    return cut;
+    std::size_t cut = line.length;
+    if (cut > 0 && line.bytes[cut - 1] == '\n')
+        --cut;
+    return {line.bytes, length_before(line.bytes, '\r', cut)};
 }
 
-std::size_t break_at_separator(const char *line, std::size_t length, char *tag_text)
+text_view break_at_separator(text_view line, char *tag_text)
 {
     static const char LINE_BREAK[] = "<br>";
-    std::size_t separator = length_before(line, '=', length);
-    std::memcpy(tag_text, line, separator);
-    if (separator == length) {
-        tag_text[length] = '\0';
-        return length;
-    }
+    std::size_t separator = length_before(line.bytes, '=', line.length);
+    if (separator == line.length)
+        return line;
+    std::memcpy(tag_text, line.bytes, separator);
     std::memcpy(tag_text + separator, LINE_BREAK, sizeof LINE_BREAK - 1);
-    std::size_t rest = length - separator - 1;
-    std::memcpy(tag_text + separator + sizeof LINE_BREAK - 1, line + separator + 1, rest);
-    std::size_t used = length + sizeof LINE_BREAK - 2;
+    std::size_t rest = line.length - separator - 1;
+    std::memcpy(tag_text + separator + sizeof LINE_BREAK - 1, line.bytes + separator + 1, rest);
+    std::size_t used = line.length + sizeof LINE_BREAK - 2;
     tag_text[used] = '\0';
-    return used;
+    return {tag_text, used};
 }
 
-std::size_t make_tag_text(char *line, std::size_t length, char *tag_text)
+text_view make_tag_text(text_view line, char *tag_text)
 {
-    return break_at_separator(line, cut_line_end(line, length), tag_text);
+    return break_at_separator(cut_line_end(line), tag_text);
+}
+
+text_view keep_text(text_view text, char *buffer)
+{
+    if (text.bytes != buffer)
+        std::memcpy(buffer, text.bytes, text.length);
+    buffer[text.length] = '\0';
+    return {buffer, text.length};
 }
 
 int find_text(const char *text, const char *needle, int start)

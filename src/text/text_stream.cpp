@@ -96,59 +96,59 @@ static std::size_t copy_plain_run(list_reader *list, char *line, std::size_t roo
 }
 
 // The common line: whole in the chunk, ending in LF or CR LF, no longer than one read, and with
-// no NUL or 0x1A in it. Found with one search, copied with one copy; false for any other line.
-static bool read_plain_line(list_reader *list, char *line, std::size_t size, std::size_t *length)
+// no NUL or 0x1A in it. Found with one search and viewed where it stands, the CR of its CR LF
+// overwritten by the LF that it reads as; false for any other line.
+static bool read_plain_line(list_reader *list, text_view *line)
 {
-    const unsigned char *from = list->chunk + list->next;
+    unsigned char *from = list->chunk + list->next;
     // One byte more than a read holds: the CR of a CR LF, which reads as nothing.
     std::size_t window = list->plain_until - list->next;
-    if (window > size)
-        window = size;
+    if (window > LINE_SIZE)
+        window = LINE_SIZE;
     const void *found = std::memchr(from, '\n', window);
     if (found == nullptr)
         return false;
     std::size_t raw =
         static_cast<std::size_t>(static_cast<const unsigned char *>(found) - from) + 1;
-    std::size_t text = raw > 1 && from[raw - 2] == '\r' ? raw - 1 : raw;
-    if (text + 1 > size)
+    bool crlf = raw > 1 && from[raw - 2] == '\r';
+    std::size_t length = crlf ? raw - 1 : raw;
+    if (length > LINE_MAX_BYTES)
         return false;
-    std::memcpy(line, from, text - 1);
-    line[text - 1] = '\n';
-    line[text] = '\0';
+    if (crlf)
+        from[length - 1] = '\n';
     list->next += raw;
-    *length = text;
+    *line = {reinterpret_cast<const char *>(from), length};
     return true;
 }
 
-// Any line, taking the text-stream rules byte by byte where they apply.
-static bool read_line_by_the_rules(list_reader *list, char *line, std::size_t size,
-                                   std::size_t *length)
+// Any line, taking the text-stream rules byte by byte where they apply, gathered in the
+// reader's line buffer.
+static bool read_line_by_the_rules(list_reader *list, text_view *line)
 {
+    char *gathered = list->line;
     std::size_t used = 0;
-    while (used + 1 < size && fill_chunk(list)) {
-        used += copy_plain_run(list, line + used, size - 1 - used);
-        if (used + 1 == size || list->next == list->filled)
+    while (used < LINE_MAX_BYTES && fill_chunk(list)) {
+        used += copy_plain_run(list, gathered + used, LINE_MAX_BYTES - used);
+        if (used == LINE_MAX_BYTES || list->next == list->filled)
             continue;
         int byte = next_text_byte(list);
         if (byte == EOF)
             break;
-        line[used++] = static_cast<char>(byte);
+        gathered[used++] = static_cast<char>(byte);
         if (byte == '\n')
             break;
     }
-    line[used] = '\0';
     if (list->next > list->plain_until)
         find_next_rare_byte(list);
     // A NUL ends the line as a C string sees it; the bytes after it were read all the same.
-    *length = std::strlen(line);
+    *line = {gathered, length_before(gathered, '\0', used)};
     // As with fgets, a read error yields no line, even after some bytes.
     return used > 0 && !list->failed;
 }
 
-bool read_line(list_reader *list, char *line, std::size_t size, std::size_t *length)
+bool read_line(list_reader *list, text_view *line)
 {
-    return read_plain_line(list, line, size, length) ||
-           read_line_by_the_rules(list, line, size, length);
+    return read_plain_line(list, line) || read_line_by_the_rules(list, line);
 }
 
 bool close_list(list_reader *list)

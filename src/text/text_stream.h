@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "text/text.h"
+
 constexpr std::size_t LIST_CHUNK_SIZE = std::size_t{64} * 1024;
 constexpr std::size_t DOCUMENT_CHUNK_SIZE = std::size_t{256} * 1024;
 
@@ -20,6 +22,7 @@ struct list_reader {
     std::size_t plain_until; // the chunk's next NUL or 0x1A, or filled
     bool ended;              // end of file, a 0x1A or a read error: nothing more comes
     bool failed;             // a read error
+    char line[LINE_SIZE];    // a line that cannot be viewed in the chunk, gathered by the rules
 };
 
 struct document_writer {
@@ -35,10 +38,11 @@ bool open_list(list_reader *list, const char *path);
 // Reads from an already open stream, which the reader then owns.
 void start_list(list_reader *list, std::FILE *stream);
 
-// Reads at most size - 1 bytes into line, stopping after a line feed, which stays in the line,
-// and sets length to the line's length as a C string (strlen), found without a second search.
-// False when the read yields no line: the end of the list or a read error.
-bool read_line(list_reader *list, char *line, std::size_t size, std::size_t *length);
+// Reads the next line, at most LINE_MAX_BYTES bytes, stopping after a line feed, which stays in
+// the line. The view points into the reader, so it is valid until the next read from the list;
+// a NUL ends it, as it ends a C string. False when the read yields no line: the end of the list
+// or a read error.
+bool read_line(list_reader *list, text_view *line);
 
 // Closes the list; true when it was read without an error.
 bool close_list(list_reader *list);

@@ -46,15 +46,14 @@ std::string tag_texts_of(const std::uint8_t *data, std::size_t size, bool has_se
     static list_reader list;
     start_list(&list, list_stream(data, size));
     std::string texts;
-    char line[LINE_SIZE];
+    text_view line;
     char tag_text[TAG_TEXT_SIZE];
-    std::size_t length = 0;
     *tags = 0;
     if (has_settings_line)
-        read_line(&list, line, sizeof line, &length);
-    while (read_line(&list, line, sizeof line, &length)) {
-        make_tag_text(line, length, tag_text);
-        texts += tag_text;
+        read_line(&list, &line);
+    while (read_line(&list, &line)) {
+        text_view tag = make_tag_text(line, tag_text);
+        texts.append(tag.bytes, tag.length);
         texts += '\n'; // no tag text holds one, so no needle spans two
         ++*tags;
     }
