@@ -13,9 +13,9 @@ const root = resolve(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const tool = resolve(process.argv[2] || join(root, 'build', 'korvela'));
 const example = readFileSync(join(root, 'examples', 'Korvela.txt'));
 
-// The example list is saved in windows-1250 and has no settings line: each layout gets one.
-const LAYOUTS = [['layout-1', '4=WINDOWS-1250'], ['layout-2', '2=WINDOWS-1250'],
-                 ['layout-6', '6=WINDOWS-1250']];
+// The example list starts with its own settings line: each layout replaces it.
+const names = example.subarray(example.indexOf('\n') + 1);
+const LAYOUTS = [['layout-1', '4=UTF-8'], ['layout-2', '2=UTF-8'], ['layout-6', '6=UTF-8']];
 
 const browser = await launch('chromium');
 if (!browser) {
@@ -24,11 +24,11 @@ if (!browser) {
 }
 const scratch = mkdtempSync(join(tmpdir(), 'korvela-preview-'));
 for (const [name, settingsLine] of LAYOUTS) {
-  const sheet = writeSheet(tool, Buffer.concat([Buffer.from(settingsLine + '\r\n'), example]));
+  const sheet = writeSheet(tool, Buffer.concat([Buffer.from(settingsLine + '\r\n'), names]));
   const page = await browser.newPage();
   await page.goto(pathToFileURL(sheet).href);
   const pdf = join(scratch, `${name}.pdf`);
-  writeFileSync(pdf, await page.pdf(pdfOptions({ paper: 'A4', margin: '1cm' })));
+  writeFileSync(pdf, await page.pdf(pdfOptions({ paper: 'A4', margin: '1cm', scale: 0.99 })));
   await page.close();
   execFileSync('pdftoppm', ['-f', '1', '-l', '1', '-r', '48', '-png', '-singlefile', pdf,
                             join(root, 'docs', name)]);

@@ -1,12 +1,16 @@
 // The sheets printed for real, in one engine: with the print settings the README's guide gives
 // for A4 and for US Letter, ten names print on the pages the guide promises, every page holding
-// its tags whole (no page is a sliver of a table's edge); every upside-down cell is turned by
-// 180 degrees and no other; and the declared charset shows the names as they were saved.
+// its tags whole (no page is a sliver of a table's edge); a tag as long as the guide says fits
+// keeps the pages, and a longer one costs the page it warns of; every upside-down cell is
+// turned by 180 degrees and no other; and the declared charset shows the names as they were
+// saved. The sheet is set in Liberation Serif, with the letter widths of Windows' Times New Roman.
 //
 // usage: node print_test.mjs ENGINE TOOL     (ENGINE: chromium or firefox)
 // Exits 77 (skipped) where the browser, puppeteer-core or poppler is missing, except under CI.
 import { pathToFileURL } from 'node:url';
-import { launch, writeSheet, pdfOptions, pageTexts, BROWSERS } from './sheets.mjs';
+import {
+  launch, writeSheet, pdfOptions, pageTexts, setInTimesWidths, BROWSERS,
+} from './sheets.mjs';
 import encodeWindows1250 from './windows1250.mjs';
 
 const SKIPPED = 77;
@@ -19,7 +23,7 @@ if (!BROWSERS[engine] || !tool) {
 // The README's printing guide, setting for setting: margins as the dialog's default has them.
 const GUIDE = {
   chromium: [
-    { paper: 'A4', margin: '1cm' },
+    { paper: 'A4', margin: '1cm', scale: 0.99 },
     { paper: 'Letter', margin: '1cm', scale: 0.9 },
   ],
   firefox: [
@@ -31,12 +35,24 @@ const GUIDE = {
 const TEN_NAMES = ['Anna=Novák', 'Bohdan Sedlák', 'Cyril=Hájek', 'Dana Malá', 'Emil=Král',
   'Františka Veselá', 'Gustav=Černý', 'Hana Horáková', 'Ivo=Němec', 'Jarmila Marková'];
 
-// Which names each printed page holds: one tag a page, after the first page's share.
+// Which names each printed page holds: one tag a page, after the first page's share. The
+// limits the guide states: the letters a line holds (a name in Liberation Serif, which has
+// Times New Roman's widths), the lines a tag holds, and the lines at which one tag costs a page.
 const LAYOUTS = [
-  { settings: '4=UTF-8', pages: [[1], [2], [3], [4], [5], [6], [7], [8], [9], [10]] },
-  { settings: '2=UTF-8', pages: [[1, 2], [3], [4], [5], [6], [7], [8], [9], [10]] },
-  { settings: '6=UTF-8', pages: [[1, 2, 3, 4, 5, 6], [7, 8], [9, 10]] },
+  { settings: '4=UTF-8', pages: [[1], [2], [3], [4], [5], [6], [7], [8], [9], [10]],
+    letters: 16, fits: 2, spills: 4 },
+  { settings: '2=UTF-8', pages: [[1, 2], [3], [4], [5], [6], [7], [8], [9], [10]],
+    letters: 16, fits: 2, spills: 4 },
+  { settings: '6=UTF-8', pages: [[1, 2, 3, 4, 5, 6], [7, 8], [9, 10]],
+    letters: 18, fits: 3, spills: 5 },
 ];
+// Lines as long as a name gets: wide Czech names of 16 and of 18 letters, spaces included.
+const FULL_LINES = {
+  16: ['Magdaléna Kučera', 'Jaroslav Hájková', 'Kateřina Fialová', 'Radoslav Hájková',
+       'Dobroslava Němec'],
+  18: ['Magdaléna Marešová', 'Kateřina Dvořáková', 'Vlastimil Horáková', 'Jaroslav Procházka',
+       'Miroslava Kučerová'],
+};
 
 const failures = [];
 function check(holds, what) {
@@ -74,6 +90,13 @@ async function cellsOf(page) {
     upsideDown: cell.classList.contains('otoc'),
     transform: getComputedStyle(cell).transform,
     text: cell.innerText,
+    // A wrapped text has a box on each line it takes.
+    lines: new Set([...cell.childNodes].filter((node) => node.nodeType === Node.TEXT_NODE)
+      .flatMap((text) => {
+        const range = document.createRange();
+        range.selectNodeContents(text);
+        return [...range.getClientRects()].map((box) => Math.round(box.top));
+      })).size,
   })));
 }
 
@@ -110,6 +133,23 @@ async function checkLayout(browser, layout) {
   await page.close();
 }
 
+// The first of the ten names made a tag of full lines, broken by "=" and then wrapped at its
+// spaces: it prints on as many lines, and the sheet on as many pages, as the guide says.
+async function checkLongTag(browser, layout, lineCount, pages) {
+  const lines = FULL_LINES[layout.letters].slice(0, lineCount);
+  const tag = lines[0] + '=' + lines.slice(1).join(' ');
+  const list = listOf(layout.settings, [tag, ...TEN_NAMES.slice(1)]);
+  const page = await open(browser, writeSheet(tool, Buffer.from(list, 'utf8')));
+  const printed = (await cellsOf(page)).find((cell) => !cell.upsideDown && cell.text.trim());
+  const what = `${layout.settings}, a tag of ${lineCount} lines of ${layout.letters} letters`;
+  check(printed.lines === lineCount, `${what}: prints on ${printed.lines} lines`);
+  for (const setting of GUIDE[engine]) {
+    const count = pageTexts(await page.pdf(pdfOptions(setting))).length;
+    check(count === pages, `${what} on ${setting.paper}: ${count} pages, expected ${pages}`);
+  }
+  await page.close();
+}
+
 // The names saved in one charset, the sheet declaring another or the same: the upright cells
 // must read as the declared charset decodes the saved bytes.
 async function checkCharset(browser, settingsLine, encode, shownAs = (name) => name) {
@@ -134,7 +174,15 @@ if (!browser) {
   process.exit(process.env.CI === 'true' ? 1 : SKIPPED);
 }
 try {
-  for (const layout of LAYOUTS) await checkLayout(browser, layout);
+  const probe = await open(browser, writeSheet(tool, Buffer.from(listOf(null, TEN_NAMES))));
+  // Any other font would prove the limits for letters of other widths.
+  check(await setInTimesWidths(probe), 'the sheet is not set in Liberation Serif');
+  await probe.close();
+  for (const layout of failures.length ? [] : LAYOUTS) {
+    await checkLayout(browser, layout);
+    await checkLongTag(browser, layout, layout.fits, layout.pages.length);
+    await checkLongTag(browser, layout, layout.spills, layout.pages.length + 1);
+  }
   await checkCharset(browser, '4=UTF-8', utf8);
   await checkCharset(browser, '4=WINDOWS-1250', encodeWindows1250);
   await checkCharset(browser, null, encodeWindows1250);

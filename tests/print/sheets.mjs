@@ -1,8 +1,9 @@
 // Shared by the print tests and the preview: writing sheets with the built tool, the browsers
-// to print them in (Debian's Chromium and Firefox ESR, both driven by puppeteer-core), and
-// reading the printed PDF back with poppler's pdfinfo and pdftotext.
+// to print them in (Debian's Chromium and Firefox ESR, both driven by puppeteer-core, setting
+// the sheet in Liberation Serif), and reading the printed PDF back with poppler's pdfinfo and
+// pdftotext.
 import { execFileSync } from 'node:child_process';
-import { existsSync, mkdtempSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, mkdtempSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
@@ -37,7 +38,41 @@ export async function launch(engine) {
   }
   const { browser, executablePath, args } = BROWSERS[engine];
   if (!existsSync(executablePath) || !hasPoppler()) return null;
-  return puppeteer.launch({ browser, executablePath, args, headless: true });
+  const env = { ...process.env, XDG_CONFIG_HOME: timesWidthsConfigHome() };
+  return puppeteer.launch({ browser, executablePath, args, env, headless: true });
+}
+
+// Windows sets the sheet, which names no font, in Times New Roman. Liberation Serif (Debian's
+// fonts-liberation) has its letter widths, so the sheet wraps and breaks pages as it does
+// there; without this Chromium may fall back to DejaVu Sans and Firefox to DejaVu Serif, both
+// a quarter wider. A user fontconfig, read before the system's own preferences, says so.
+function timesWidthsConfigHome() {
+  const home = mkdtempSync(join(tmpdir(), 'korvela-fonts-'));
+  const prefer = (family) => `<alias binding="strong"><family>${family}</family>` +
+    '<prefer><family>Liberation Serif</family></prefer></alias>';
+  mkdirSync(join(home, 'fontconfig'));
+  writeFileSync(join(home, 'fontconfig', 'fonts.conf'), '<?xml version="1.0"?>\n' +
+    '<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">\n<fontconfig>' +
+    ['serif', 'Times New Roman', 'Times'].map(prefer).join('') + '</fontconfig>\n');
+  return home;
+}
+
+// Whether the sheet's tag text is set in Liberation Serif: as wide as in that font, named
+// with a monospace fallback so that a missing Liberation Serif cannot pass for it.
+export async function setInTimesWidths(page) {
+  return page.$eval('th', (cell) => {
+    const widthIn = (family) => {
+      const probe = document.createElement('span');
+      probe.textContent = 'Wanda Žofie Šťastná';
+      if (family) probe.style.fontFamily = family;
+      cell.appendChild(probe);
+      const width = probe.getBoundingClientRect().width;
+      probe.remove();
+      return width;
+    };
+    const liberation = widthIn("'Liberation Serif', monospace");
+    return widthIn('') === liberation && widthIn('monospace') !== liberation;
+  });
 }
 
 function hasPoppler() {
