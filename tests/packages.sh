@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the packages and checks that what they hold is what was tested: the tool installed or
-# unpacked from each writes the example list's golden sheet, byte for byte.
+# unpacked from each writes the example list's golden sheet, byte for byte. Each carries the
+# licence, the .deb passes lintian, and the same source packed again elsewhere, later, with
+# another umask and (as root) by another user gives the same bytes.
 #
 # usage: packages.sh linux BUILD_DIR              the .deb (installed with dpkg when root), the
 #                                                 .tar.gz and the man page
@@ -31,15 +33,52 @@ expect_example_sheet() {
 
 cmake --build "$build" --target package >/dev/null
 
+# The source copied to another folder (its git history too, which dates the packages), built
+# there with the tests left out, a second later, with umask 027, and where this runs as root by
+# nobody: each of the named files must come out byte for byte as in BUILD_DIR.
+expect_packed_again_alike() {
+  local again=$scratch/again files=("$@") as=()
+  mkdir -p "$again/source"
+  tar -C "$root" --exclude='./build*' --exclude=node_modules -cf - . | tar -C "$again/source" -xf -
+  if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null && id nobody >/dev/null 2>&1; then
+    chmod 755 "$scratch" && chown -R nobody:nogroup "$again"
+    as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+  fi
+  sleep 1
+  "${as[@]}" bash -c 'umask 027 && cmake -S "$1/source" -B "$1/build" -DBUILD_TESTING=OFF \
+    -DCMAKE_BUILD_TYPE=Release ${2:+"-DCMAKE_TOOLCHAIN_FILE=$1/source/$2"} &&
+    cmake --build "$1/build" --target package' _ "$again" "${toolchain:-}" >"$scratch/again.log" 2>&1 ||
+    { cat "$scratch/again.log"; fail "packing again failed"; }
+  for file in "${files[@]}"; do
+    cmp "$build/$file" "$again/build/$file" || fail "$file differs when packed again"
+  done
+  (cd "$build" && sha256sum "${files[@]}")
+}
+
 linux_packages() {
   local deb=$build/korvela_${version}_amd64.deb tarball=$build/korvela-$version-Linux.tar.gz
   ls -l "$deb" "$tarball"
   dpkg-deb --field "$deb" Package Version Section Depends
 
-  # The .tar.gz: bin/korvela, run from where it was unpacked.
+  # The .tar.gz: bin/korvela, run from where it was unpacked, and the licence beside it.
   mkdir "$scratch/tarball"
   tar -xzf "$tarball" -C "$scratch/tarball"
   expect_example_sheet "$scratch/tarball/korvela-$version-Linux/bin/korvela"
+  cmp "$root/LICENSE" "$scratch/tarball/korvela-$version-Linux/LICENSE" || fail "no LICENSE"
+
+  # The .deb as Debian checks every package: no error, warning, note or pedantic hint.
+  if command -v lintian >/dev/null; then
+    local report status=0
+    report=$(lintian --fail-on error,warning,info,pedantic -I -E --pedantic "$deb" 2>&1) ||
+      status=$?
+    grep -v 'running with root privileges' <<<"$report" || true
+    [ "$status" = 0 ] || fail "lintian finds fault with the .deb"
+    dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/korvela/copyright |
+      grep -q '^License: Expat$' || fail "the .deb's copyright names no licence"
+  else
+    skip_or_fail "lintian"
+  fi
+  expect_packed_again_alike "$(basename "$deb")" "$(basename "$tarball")"
 
   # The man page, as the package carries it.
   if command -v mandoc >/dev/null; then
@@ -73,8 +112,9 @@ windows_package() {
   ls -l "$zip"
   (cd "$scratch" && cmake -E tar xf "$zip")
   local folder=$scratch/korvela-$version-win64
-  [ "$(ls "$folder" | tr '\n' ' ')" = "Korvela.txt README.txt korvela.exe " ] ||
+  [ "$(ls "$folder" | tr '\n' ' ')" = "Korvela.txt LICENSE.txt README.txt korvela.exe " ] ||
     fail "the zip holds $(ls "$folder" | tr '\n' ' ')"
+  sed 's/$/\r/' "$root/LICENSE" | cmp - "$folder/LICENSE.txt" || fail "LICENSE.txt is not LICENSE in CR LF"
 
   # README.txt: plain text for Notepad, every line ending in CR LF.
   [ "$(head -c 3 "$folder/README.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ] ||
@@ -101,6 +141,7 @@ windows_package() {
   output=$(cd "$folder" && "${emulator[@]}" ./korvela.exe 2>&1) || fail "korvela.exe failed: $?"
   [ -z "$output" ] || fail "korvela.exe printed: $output"
   cmp "$example/expected.html" "$folder/Korvela.html" || fail "korvela.exe: the sheet differs"
+  toolchain=cmake/mingw-w64.cmake expect_packed_again_alike "$(basename "$zip")" korvela.exe
 }
 
 case $kind in
