@@ -7,6 +7,7 @@
 # usage: cmake -DSOURCE=CHANGELOG.md -DOUTPUT=changelog -DVERSION=1.1.0
 #              -DMAINTAINER="Name <address>" -P debian_changelog.cmake
 cmake_minimum_required(VERSION 3.20)
+include("${CMAKE_CURRENT_LIST_DIR}/take_line.cmake")
 file(READ "${SOURCE}" markdown)
 
 # The day of the week of a date (0 is Sunday), by Sakamoto's method.
@@ -34,19 +35,10 @@ function(signature_of year month day result)
       PARENT_SCOPE)
 endfunction()
 
-# Line by line, not as a CMake list: a semicolon in the text would split it.
 set(text "")
 set(signature "")
 while(NOT markdown STREQUAL "")
-  string(FIND "${markdown}" "\n" end)
-  if(end EQUAL -1)
-    set(line "${markdown}")
-    set(markdown "")
-  else()
-    string(SUBSTRING "${markdown}" 0 ${end} line)
-    math(EXPR end "${end} + 1")
-    string(SUBSTRING "${markdown}" ${end} -1 markdown)
-  endif()
+  take_line(markdown line)
   if(line MATCHES "^## ([^ ]+) \\(([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])\\)$")
     if(NOT text STREQUAL "")
       string(APPEND text "${signature}\n")

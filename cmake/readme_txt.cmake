@@ -4,6 +4,7 @@
 #
 # usage: cmake -DSOURCE=README.md -DOUTPUT=README.txt -DVERSION=1.0.0 -P readme_txt.cmake
 cmake_minimum_required(VERSION 3.20)
+include("${CMAKE_CURRENT_LIST_DIR}/take_line.cmake")
 file(READ "${SOURCE}" markdown)
 
 set(guide "")
@@ -29,21 +30,13 @@ if(guide STREQUAL "")
 endif()
 
 # Markdown to plain text, line by line: headings underlined, code and emphasis marks dropped,
-# links reduced to their text, pictures left out. (Not a CMake list: brackets would bind lines.)
+# links reduced to their text, pictures left out.
 set(title "Korvela ${VERSION}")
 string(LENGTH "${title}" length)
 string(REPEAT "=" ${length} underline)
 set(text "${title}\n${underline}\n\n")
 while(NOT guide STREQUAL "")
-  string(FIND "${guide}" "\n" end)
-  if(end EQUAL -1)
-    set(line "${guide}")
-    set(guide "")
-  else()
-    string(SUBSTRING "${guide}" 0 ${end} line)
-    math(EXPR end "${end} + 1")
-    string(SUBSTRING "${guide}" ${end} -1 guide)
-  endif()
+  take_line(guide line)
   if(line MATCHES "^!\\[" OR line MATCHES "^\\| !\\[")
     continue()
   endif()
