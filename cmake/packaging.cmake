@@ -5,7 +5,7 @@
 #   Windows: one folder holding korvela.exe, README.txt, LICENSE.txt and the example
 #   Korvela.txt, so that a double-click right after unpacking makes a sample sheet; a .zip.
 # The same commit packs to the same bytes, whoever packs it, wherever and whenever: see
-# package_date.cmake and archive.py.
+# package_date.cmake, package_modes.cmake and archive.py.
 
 # The Windows user's README.txt, from the user guide parts of README.md.
 set(readme_txt "${CMAKE_CURRENT_BINARY_DIR}/README.txt")
@@ -19,7 +19,8 @@ add_custom_target(readme_txt ALL DEPENDS "${readme_txt}")
 
 set(maintainer "Korvela maintainers <maintainers@users.noreply.c-seed-510601aa.example>")
 
-# Folders are made rwxr-xr-x whatever the umask of whoever installs or packs.
+# Folders are made rwxr-xr-x, not group-writable under a lax umask. (A strict umask still
+# narrows them; before packing, package_modes.cmake widens them again.)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
     GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
