@@ -1,5 +1,6 @@
 # CPack's External generator runs this on the tree it staged: the .tar.gz (with LICENSE added
-# at its top, lintian's overrides left out) or the .zip, packed by archive.py and dated as package_date.cmake says.
+# at its top, lintian's overrides left out) or the .zip, packed by archive.py and dated as
+# package_date.cmake says.
 set(folder "${CPACK_TEMPORARY_DIRECTORY}")
 if(CPACK_SYSTEM_NAME STREQUAL "win64")
   set(archive "${CPACK_TOPLEVEL_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.zip")

@@ -18,7 +18,8 @@ function(weekday_of year month day result)
   if(month LESS 3)
     math(EXPR year "${year} - 1")
   endif()
-  math(EXPR weekday "(${year} + ${year} / 4 - ${year} / 100 + ${year} / 400 + ${offset} + ${day}) % 7")
+  math(EXPR weekday
+       "(${year} + ${year} / 4 - ${year} / 100 + ${year} / 400 + ${offset} + ${day}) % 7")
   set(${result} ${weekday} PARENT_SCOPE)
 endfunction()
 

@@ -1,13 +1,13 @@
 # Read by cpack before it packs: every package is dated by the commit it is packed from, never
 # by the clock, so that the same commit packs to the same bytes. SOURCE_DATE_EPOCH, when set,
 # wins; then the last commit's time; and a source tree without git gets a fixed date.
-if(DEFINED ENV{KORVELA_DATE_SOURCE})
-  # Read again for cpack's next generator: dated as the first was.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
   set(korvela_epoch "$ENV{SOURCE_DATE_EPOCH}")
-  set(korvela_epoch_source "$ENV{KORVELA_DATE_SOURCE}")
-elseif(DEFINED ENV{SOURCE_DATE_EPOCH})
-  set(korvela_epoch "$ENV{SOURCE_DATE_EPOCH}")
+  # Read again for cpack's next generator, which is dated as the first was.
   set(korvela_epoch_source "SOURCE_DATE_EPOCH")
+  if(DEFINED ENV{KORVELA_DATE_SOURCE})
+    set(korvela_epoch_source "$ENV{KORVELA_DATE_SOURCE}")
+  endif()
 else()
   execute_process(COMMAND git -C "${CPACK_KORVELA_SOURCE_DIR}" log -1 --format=%ct
     OUTPUT_VARIABLE korvela_epoch OUTPUT_STRIP_TRAILING_WHITESPACE

@@ -47,8 +47,8 @@ expect_packed_again_alike() {
   sleep 1
   "${as[@]}" bash -c 'umask 027 && cmake -S "$1/source" -B "$1/build" -DBUILD_TESTING=OFF \
     -DCMAKE_BUILD_TYPE=Release ${2:+"-DCMAKE_TOOLCHAIN_FILE=$1/source/$2"} &&
-    cmake --build "$1/build" --target package' _ "$again" "${toolchain:-}" >"$scratch/again.log" 2>&1 ||
-    { cat "$scratch/again.log"; fail "packing again failed"; }
+    cmake --build "$1/build" --target package' _ "$again" "${toolchain:-}" \
+    >"$scratch/again.log" 2>&1 || { cat "$scratch/again.log"; fail "packing again failed"; }
   for file in "${files[@]}"; do
     cmp "$build/$file" "$again/build/$file" || fail "$file differs when packed again"
   done
@@ -114,7 +114,8 @@ windows_package() {
   local folder=$scratch/korvela-$version-win64
   [ "$(ls "$folder" | tr '\n' ' ')" = "Korvela.txt LICENSE.txt README.txt korvela.exe " ] ||
     fail "the zip holds $(ls "$folder" | tr '\n' ' ')"
-  sed 's/$/\r/' "$root/LICENSE" | cmp - "$folder/LICENSE.txt" || fail "LICENSE.txt is not LICENSE in CR LF"
+  sed 's/$/\r/' "$root/LICENSE" | cmp - "$folder/LICENSE.txt" ||
+    fail "LICENSE.txt is not LICENSE in CR LF"
 
   # README.txt: plain text for Notepad, every line ending in CR LF.
   [ "$(head -c 3 "$folder/README.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ] ||
