@@ -6,7 +6,8 @@
 #
 # usage: packages.sh linux BUILD_DIR              the .deb (installed with dpkg when root), the
 #                                                 .tar.gz and the man page
-#        packages.sh windows BUILD_DIR [EMULATOR]  the .zip, its README.txt and the .exe's version
+#        packages.sh windows BUILD_DIR [EMULATOR]  the .zip, its README.txt, the .exe's version
+#                                                 and hardening
 # Under CI (CI=true) a check that cannot run here fails instead of being skipped.
 set -euo pipefail
 kind=$1 build=$(cd "$2" && pwd)
@@ -135,6 +136,21 @@ windows_package() {
   done
   [ "$(grep -A1 -x FileVersion <<<"$resource" | tail -1)" = "$version" ] ||
     fail "korvela.exe's FileVersion is not $version"
+
+  # Hardened and still one file: it imports system DLLs only, with libssp linked in. Its stack
+  # protector and checked copy show by name in the build's .exe and by their messages in the
+  # stripped one shipped.
+  local imports symbols
+  tool_of() { sed -n "s/^CMAKE_$1:FILEPATH=//p" "$build/CMakeCache.txt"; }
+  imports=$("$(tool_of OBJDUMP)" -p "$folder/korvela.exe" | sed -n 's/^\tDLL Name: //p' | tr '\n' ' ')
+  [ "$imports" = "ADVAPI32.dll KERNEL32.dll msvcrt.dll " ] || fail "korvela.exe imports $imports"
+  symbols=$("$(tool_of NM)" "$build/korvela.exe")
+  for symbol in __stack_chk_fail __memcpy_chk; do
+    grep -q " T $symbol\$" <<<"$symbols" || fail "korvela.exe has no $symbol"
+  done
+  for message in "stack smashing detected" "buffer overflow detected"; do
+    grep -qa "$message" "$folder/korvela.exe" || fail "the shipped korvela.exe lacks \"$message\""
+  done
 
   # A double-click right after unpacking: in its own folder, on the sample list it carries.
   cmp "$example/Korvela.txt" "$folder/Korvela.txt" || fail "the zip's list is not the example"
