@@ -4,6 +4,7 @@
 #   documentation folder; packed as a Debian package and a .tar.gz, which adds LICENSE.
 #   Windows: one folder holding korvela.exe, README.txt, LICENSE.txt and the example
 #   Korvela.txt, so that a double-click right after unpacking makes a sample sheet; a .zip.
+#   Both: the browser page, korvela-web.html, where emscripten built it (web_page.cmake).
 # The same commit packs to the same bytes, whoever packs it, wherever and whenever: see
 # package_date.cmake, package_modes.cmake and archive.py.
 
@@ -16,6 +17,8 @@ add_custom_command(OUTPUT "${readme_txt}"
   DEPENDS README.md cmake/readme_txt.cmake
   COMMENT "Writing README.txt from README.md" VERBATIM)
 add_custom_target(readme_txt ALL DEPENDS "${readme_txt}")
+
+include(cmake/web_page.cmake)
 
 set(maintainer "Korvela maintainers <maintainers@users.noreply.c-seed-510601aa.example>")
 
@@ -30,6 +33,9 @@ if(WIN32)
   install(TARGETS korvela RUNTIME DESTINATION .)
   install(FILES "${readme_txt}" "${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt" examples/Korvela.txt
           DESTINATION .)
+  if(TARGET web_page)
+    install(FILES "${web_page}" DESTINATION .)
+  endif()
 else()
   include(GNUInstallDirs)
   install(TARGETS korvela RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -42,6 +48,9 @@ else()
     endif()")
   endif()
   install(FILES README.md examples/Korvela.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  if(TARGET web_page)
+    install(FILES "${web_page}" DESTINATION ${CMAKE_INSTALL_DATADIR}/korvela)
+  endif()
 
   # The licence as Debian's copyright file: the LICENSE's permission text, every line indented
   # by a space and a blank line written as " .".

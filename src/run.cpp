@@ -26,6 +26,18 @@ void write_sheet(list_reader *list, document_writer *document, const sheet_setti
     write_document_tail(document);
 }
 
+run_status finish_run(list_reader *list, document_writer *document)
+{
+    bool list_read = close_list(list);
+    bool document_written = close_document(document);
+    // A document that did not reach the disk is the worse failure, so it is the one reported.
+    if (!document_written)
+        return run_document_write_failed;
+    if (!list_read)
+        return run_list_read_failed;
+    return run_ok;
+}
+
 run_status run()
 {
     sheet_settings settings = default_settings();
@@ -41,13 +53,5 @@ run_status run()
         return run_document_failed;
     }
     write_sheet(&list, &document, &settings);
-    bool list_read = close_list(&list);
-    bool document_written = close_document(&document);
-
-    // A document that did not reach the disk is the worse failure, so it is the one reported.
-    if (!document_written)
-        return run_document_write_failed;
-    if (!list_read)
-        return run_list_read_failed;
-    return run_ok;
+    return finish_run(&list, &document);
 }

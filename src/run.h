@@ -17,5 +17,8 @@ enum run_status {
 // whole document, head, tags and closing line.
 void write_sheet(list_reader *list, document_writer *document, const sheet_settings *settings);
 
+// Closes the list and the document after the writing pass: how the run went.
+run_status finish_run(list_reader *list, document_writer *document);
+
 // Reads "Korvela.txt" from the current folder and writes "Korvela.html" beside it.
 run_status run();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the packages and checks that what they hold is what was tested: the tool installed or
 # unpacked from each writes the example list's golden sheet, byte for byte. Each carries the
-# licence, the .deb passes lintian, and the same source packed again elsewhere, later, with
-# another umask and (as root) by another user gives the same bytes.
+# licence and the browser page (its release file, byte for byte), the .deb passes lintian, and
+# the same source packed again elsewhere, later, with another umask and (as root) by another
+# user gives the same bytes.
 #
 # usage: packages.sh linux BUILD_DIR              the .deb (installed with dpkg when root), the
 #                                                 .tar.gz and the man page
@@ -26,6 +27,17 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || fail "no project version in $build"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+
+# The browser page's release file, which each package must hold byte for byte; none where
+# emscripten is missing (under CI, a failure).
+page_release() {
+  local page=$build/korvela-$version-web.html
+  if [ -f "$page" ]; then
+    echo "$page"
+  else
+    skip_or_fail "emscripten, to build the browser page for the packages" >&2
+  fi
+}
 
 # The golden runner: the example list in a scratch folder, the status, silence and the sheet.
 expect_example_sheet() {
@@ -66,6 +78,15 @@ linux_packages() {
   tar -xzf "$tarball" -C "$scratch/tarball"
   expect_example_sheet "$scratch/tarball/korvela-$version-Linux/bin/korvela"
   cmp "$root/LICENSE" "$scratch/tarball/korvela-$version-Linux/LICENSE" || fail "no LICENSE"
+  local page again=()
+  page=$(page_release)
+  if [ -n "$page" ]; then
+    cmp "$page" "$scratch/tarball/korvela-$version-Linux/share/korvela/korvela-web.html" ||
+      fail "the .tar.gz's browser page is not $page"
+    dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/korvela/korvela-web.html | cmp - "$page" ||
+      fail "the .deb's browser page is not $page"
+    again=("$(basename "$page")")
+  fi
 
   # The .deb as Debian checks every package: no error, warning, note or pedantic hint.
   if command -v lintian >/dev/null; then
@@ -79,7 +100,7 @@ linux_packages() {
   else
     skip_or_fail "lintian"
   fi
-  expect_packed_again_alike "$(basename "$deb")" "$(basename "$tarball")"
+  expect_packed_again_alike "$(basename "$deb")" "$(basename "$tarball")" "${again[@]}"
 
   # The man page, as the package carries it.
   if command -v mandoc >/dev/null; then
@@ -112,8 +133,14 @@ windows_package() {
   local zip=$build/korvela-$version-win64.zip
   ls -l "$zip"
   (cd "$scratch" && cmake -E tar xf "$zip")
-  local folder=$scratch/korvela-$version-win64
-  [ "$(ls "$folder" | tr '\n' ' ')" = "Korvela.txt LICENSE.txt README.txt korvela.exe " ] ||
+  local folder=$scratch/korvela-$version-win64 page again=() listed=""
+  page=$(page_release)
+  if [ -n "$page" ]; then
+    cmp "$page" "$folder/korvela-web.html" || fail "the zip's browser page is not $page"
+    again=("$(basename "$page")")
+    listed="korvela-web.html "
+  fi
+  [ "$(ls "$folder" | tr '\n' ' ')" = "Korvela.txt LICENSE.txt README.txt ${listed}korvela.exe " ] ||
     fail "the zip holds $(ls "$folder" | tr '\n' ' ')"
   sed 's/$/\r/' "$root/LICENSE" | cmp - "$folder/LICENSE.txt" ||
     fail "LICENSE.txt is not LICENSE in CR LF"
@@ -158,7 +185,8 @@ windows_package() {
   output=$(cd "$folder" && "${emulator[@]}" ./korvela.exe 2>&1) || fail "korvela.exe failed: $?"
   [ -z "$output" ] || fail "korvela.exe printed: $output"
   cmp "$example/expected.html" "$folder/Korvela.html" || fail "korvela.exe: the sheet differs"
-  toolchain=cmake/mingw-w64.cmake expect_packed_again_alike "$(basename "$zip")" korvela.exe
+  toolchain=cmake/mingw-w64.cmake expect_packed_again_alike "$(basename "$zip")" korvela.exe \
+    "${again[@]}"
 }
 
 case $kind in

@@ -5,27 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "scratch.h"
 #include "text/text.h"
 #include "text/text_stream.h"
 
 namespace
 {
 
-// A file in the test's folder: tmpfile() may not be allowed to write where Windows puts it.
-// Named after the running test: CTest runs the tests of this file side by side.
-std::string scratch_file(const char *extension)
-{
-    return std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + extension;
-}
-
 // Every read the reader makes of bytes, each as a C string sees it.
 std::vector<std::string> reads_of(const std::string &bytes)
 {
-    const std::string list_file = scratch_file(".txt");
-    std::FILE *file = std::fopen(list_file.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-
+    const std::string list_file = scratch_list(bytes);
     static list_reader list;
     EXPECT_TRUE(open_list(&list, list_file.c_str()));
     std::vector<std::string> reads;

@@ -1,5 +1,8 @@
 #include "settings/settings_line.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "text/text.h"
 #include "text/text_stream.h"
 
@@ -24,13 +27,16 @@ static tag_layout layout_for_selector(char selector)
     }
 }
 
-// The charset is declared in the table's own spelling, never as the list wrote it.
-static void pick_charset(const char *value, sheet_settings *settings)
+const char *named_charset(const char *value)
 {
-    static const char *const KNOWN_CHARSETS[] = {"UTF-8", "WINDOWS-1250"};
-    for (const char *charset : KNOWN_CHARSETS)
-        if (find_text(value, charset, 0) == 0)
-            copy_span(charset, 0, CHARSET_SIZE - 1, settings->charset);
+    char start[VALUE_MAX_BYTES + 1];
+    copy_span(value, 0, VALUE_MAX_BYTES, start);
+    upcase_ascii(start);
+    static const char *const KNOWN_CHARSETS[] = {UTF8_CHARSET, "WINDOWS-1250"};
+    const char *const *known =
+        std::find_if(std::begin(KNOWN_CHARSETS), std::end(KNOWN_CHARSETS),
+                     [&start](const char *charset) { return find_text(start, charset, 0) == 0; });
+    return known == std::end(KNOWN_CHARSETS) ? nullptr : *known;
 }
 
 void apply_settings_line(text_view first_line, sheet_settings *settings)
@@ -41,10 +47,10 @@ void apply_settings_line(text_view first_line, sheet_settings *settings)
     if (separator < 0)
         return;
 
-    char value[VALUE_MAX_BYTES + 1];
-    copy_span(line, static_cast<std::size_t>(separator) + 1, VALUE_MAX_BYTES, value);
-    upcase_ascii(value);
-    pick_charset(value, settings);
+    // The charset is declared in the table's own spelling, never as the list wrote it.
+    const char *charset = named_charset(line + separator + 1);
+    if (charset != nullptr)
+        copy_span(charset, 0, CHARSET_SIZE - 1, settings->charset);
 
     settings->layout = layout_for_selector(separator > 0 ? line[separator - 1] : '\0');
     settings->has_settings_line = true;

@@ -7,6 +7,10 @@
 #include "settings/sheet_settings.h"
 #include "text/text_stream.h"
 
+// The charset that a settings line's value (the text after its "=") names, in the spelling the
+// document declares it in, or nullptr: the value's start, in any case.
+const char *named_charset(const char *value);
+
 // Examines a first list line as read (line end included) and fills settings when it is a
 // settings line.
 void apply_settings_line(text_view first_line, sheet_settings *settings);

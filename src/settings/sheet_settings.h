@@ -11,6 +11,7 @@ enum tag_layout {
 };
 
 constexpr std::size_t CHARSET_SIZE = 17;
+constexpr char UTF8_CHARSET[] = "UTF-8";
 
 struct sheet_settings {
     tag_layout layout;

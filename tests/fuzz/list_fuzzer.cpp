@@ -1,11 +1,12 @@
-// Takes any bytes as the list: the settings pass, then the writing pass in every layout, in
-// memory. Checks what must hold for any list, besides what the sanitizers check.
+// Takes any bytes as the list: the settings pass, the page's check, then the writing pass in
+// every layout, in memory. Checks what must hold for any list, besides what the sanitizers check.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "check/list_check.h"
 #include "run.h"
 #include "settings/settings_line.h"
 #include "text/text.h"
@@ -113,6 +114,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     std::size_t tags = 0;
     const std::string tag_texts = tag_texts_of(data, size, chosen.has_settings_line, &tags);
+    // The page's check reads the list as the sheet does, so it counts the same tags.
+    static list_check check;
+    start_list(&list, list_stream(data, size));
+    check_list(&list, &chosen, &check);
+    close_list(&list);
+    require(check.tags == static_cast<long long>(tags), "the check counts the sheet's tags");
     for (tag_layout layout : {four_panel, two_panel, two_column}) {
         sheet_settings settings = chosen;
         settings.layout = layout;

@@ -9,11 +9,10 @@
 // Exits 77 (skipped) where the browser, puppeteer-core or poppler is missing, except under CI.
 import { pathToFileURL } from 'node:url';
 import {
-  launch, writeSheet, pdfOptions, pageTexts, setInTimesWidths, BROWSERS,
+  launchOrSkip, checks, writeSheet, pdfOptions, pageTexts, setInTimesWidths, BROWSERS,
 } from './sheets.mjs';
 import encodeWindows1250 from './windows1250.mjs';
 
-const SKIPPED = 77;
 const [engine, tool] = process.argv.slice(2);
 if (!BROWSERS[engine] || !tool) {
   console.log('usage: node print_test.mjs chromium|firefox TOOL');
@@ -54,10 +53,8 @@ const FULL_LINES = {
        'Miroslava Kučerová'],
 };
 
-const failures = [];
-function check(holds, what) {
-  if (!holds) failures.push(`${engine}: ${what}`);
-}
+const checker = checks(`print.${engine}`);
+const { check, finish } = checker;
 
 // A list, with its settings line first unless that is null.
 function listOf(settingsLine, names) {
@@ -167,18 +164,13 @@ const utf8 = (text) => Buffer.from(text, 'utf8');
 // A UTF-8 list without a settings line, as Notepad saves it: read as windows-1250.
 const misread = (name) => new TextDecoder('windows-1250').decode(utf8(name));
 
-const browser = await launch(engine);
-if (!browser) {
-  console.log(`skipped: ${BROWSERS[engine].executablePath}, puppeteer-core (npm ci) or ` +
-              'poppler-utils (pdfinfo, pdftotext) is missing');
-  process.exit(process.env.CI === 'true' ? 1 : SKIPPED);
-}
+const browser = await launchOrSkip(engine);
 try {
   const probe = await open(browser, writeSheet(tool, Buffer.from(listOf(null, TEN_NAMES))));
   // Any other font would prove the limits for letters of other widths.
   check(await setInTimesWidths(probe), 'the sheet is not set in Liberation Serif');
   await probe.close();
-  for (const layout of failures.length ? [] : LAYOUTS) {
+  for (const layout of checker.failed ? [] : LAYOUTS) {
     await checkLayout(browser, layout);
     await checkLongTag(browser, layout, layout.fits, layout.pages.length);
     await checkLongTag(browser, layout, layout.spills, layout.pages.length + 1);
@@ -190,6 +182,4 @@ try {
 } finally {
   await browser.close();
 }
-for (const failure of failures) console.log(`FAILED: ${failure}`);
-console.log(`print.${engine}: ${failures.length === 0 ? 'all checks passed' : failures.length + ' failed'}`);
-process.exit(failures.length === 0 ? 0 : 1);
+finish();

@@ -42,6 +42,34 @@ export async function launch(engine) {
   return puppeteer.launch({ browser, executablePath, args, env, headless: true });
 }
 
+// The engine's browser, or the test's end, skipped (exit 77), where it cannot run: under CI
+// that is a failure.
+export async function launchOrSkip(engine) {
+  const browser = await launch(engine);
+  if (browser) return browser;
+  console.log(`skipped: ${BROWSERS[engine].executablePath}, puppeteer-core (npm ci) or ` +
+              'poppler-utils (pdfinfo, pdftotext) is missing');
+  process.exit(process.env.CI === 'true' ? 1 : 77);
+}
+
+// A test's checks: each failure is noted and said at the end, which sets the exit status.
+export function checks(name) {
+  const failures = [];
+  return {
+    check(holds, what) {
+      if (!holds) failures.push(`${name}: ${what}`);
+    },
+    get failed() {
+      return failures.length > 0;
+    },
+    finish() {
+      for (const failure of failures) console.log(`FAILED: ${failure}`);
+      console.log(`${name}: ${failures.length === 0 ? 'all checks passed' : failures.length + ' failed'}`);
+      process.exit(failures.length === 0 ? 0 : 1);
+    },
+  };
+}
+
 // Windows sets the sheet, which names no font, in Times New Roman. Liberation Serif (Debian's
 // fonts-liberation) has its letter widths, so the sheet wraps and breaks pages as it does
 // there; without this Chromium may fall back to DejaVu Sans and Firefox to DejaVu Serif, both

@@ -1,0 +1,29 @@
+// The page's side of the calls that korvela_web.cpp makes: the list's bytes in, the sheet's
+// bytes and the check's findings out. Before a run the page sets the module's list (bytes) and
+// an empty sheet (an array of byte chunks); after it, it takes the sheet or the check.
+mergeInto(LibraryManager.library, {
+  korvela_list_bytes: function (position, bytes, room) {
+    var list = Module['list'];
+    var from = Math.min(position >>> 0, list.length);
+    var part = list.subarray(from, from + (room >>> 0));
+    HEAPU8.set(part, bytes);
+    return part.length;
+  },
+  korvela_sheet_bytes: function (bytes, count) {
+    try {
+      Module['sheet'].push(HEAPU8.slice(bytes, bytes + (count >>> 0)));
+      return count;
+    } catch (error) {
+      // Out of memory, most likely: the run reports a failed write.
+      return 0;
+    }
+  },
+  korvela_list_checked: function (layout, charset, hasSettingsLine, facts, count) {
+    Module['checked'] = {
+      layout: layout,
+      charset: UTF8ToString(charset),
+      hasSettingsLine: !!hasSettingsLine,
+      facts: Array.from(HEAPF64.subarray(facts >> 3, (facts >> 3) + count)),
+    };
+  },
+});
