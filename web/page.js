@@ -3,7 +3,7 @@
 // mistakes the tool finds in the list. It never writes a sheet or judges a list itself.
 //
 // Nothing from a list becomes markup of this page: names are shown as text (textContent), and
-// the sheet only inside a sandboxed frame that runs no script.
+// the sheet only inside a sandboxed frame that runs no script and loads nothing.
 'use strict';
 
 // A larger sheet is offered for download without a preview, which would take the browser long.
@@ -46,8 +46,9 @@ function useBox() {
 }
 
 function useFile(name, bytes) {
+  // A list the box cannot hold unchanged is not shown in it at all, rather than shown wrong.
   const text = boxTextOf(bytes);
-  if (text !== null) $('names').value = text;
+  $('names').value = text === null ? '' : text;
   list = { bytes, file: name, inBox: text !== null };
   refresh();
 }
@@ -98,7 +99,9 @@ function forget(link) {
   $(link).removeAttribute('href');
 }
 
-function preview(sheet) {
+// The sheet shown as its charset reads it, in a frame of this page's own origin, which the
+// print button may reach even from a page opened from disk; the frame runs no script.
+async function preview(sheet) {
   const frame = $('preview');
   const tooLarge = sheet.size > PREVIEW_MOST_BYTES;
   $('no-preview').hidden = !tooLarge;
@@ -107,11 +110,11 @@ function preview(sheet) {
   if (tooLarge) {
     $('no-preview').textContent = `The sheet is ${megabytes(sheet.size)}, too large to show ` +
       'here. Download it, open it in your browser, and print it from there.';
-    frame.removeAttribute('src');
+    frame.removeAttribute('srcdoc');
     document.body.dataset.state = 'ready';
     return;
   }
-  frame.src = urls.download;
+  frame.srcdoc = new TextDecoder(checked.charset).decode(await sheet.arrayBuffer());
 }
 
 function megabytes(bytes) {
@@ -125,9 +128,8 @@ function showSource() {
     : list.inBox
       ? `The sheet is made from ${list.file} (${size}), shown in the box below. A change in the ` +
         'box changes the sheet; save the list to keep it.'
-      : `The sheet is made from ${list.file} (${size}) as it is. The box below does not show ` +
-        'it, since it is not UTF-8 or is too long; typing in the box makes the sheet from the ' +
-        'box instead.';
+      : `The sheet is made from ${list.file} (${size}) as it is. The box below cannot show ` +
+        'it unchanged, so it is left empty; names typed there make the sheet instead.';
   $('layout').disabled = !list.inBox;
   $('layout').value = checked.layout === 1 ? '4' : String(checked.layout);
 }
@@ -158,7 +160,8 @@ function readFacts({ layout, charset, hasSettingsLine, facts }) {
   return result;
 }
 
-// A list line as the sheet shows it, shortened: bytes up to a line feed, cut at a return.
+// A list line as its writer typed it, shortened: UTF-8 where it is, else windows-1250; cut at
+// a carriage return, as the tag is.
 function lineText(number, charset) {
   const bytes = list.bytes;
   let start = 0;
@@ -168,14 +171,24 @@ function lineText(number, charset) {
   }
   let end = bytes.indexOf(10, start);
   if (end < 0) end = bytes.length;
-  const text = new TextDecoder(charset).decode(bytes.subarray(start, end)).split('\r')[0];
+  const line = bytes.subarray(start, end);
+  let text;
+  try {
+    text = new TextDecoder(charset || 'utf-8', { fatal: !charset }).decode(line);
+  } catch {
+    text = new TextDecoder('windows-1250').decode(line);
+  }
+  text = text.split('\r')[0];
   return text.length > 60 ? `${text.slice(0, 60)}…` : text;
 }
 
-function linesOf({ count, lines }) {
-  const shown = lines.join(', ').replace(/, (\d+)$/, count > lines.length ? ', $1' : ' and $1');
-  const more = count > lines.length ? ` and ${count - lines.length} more` : '';
-  return `${count === 1 ? 'Line' : 'Lines'} ${shown}${more}`;
+// "Line 3", "Lines 3 and 5", "Lines 3, 5, 8, 9, 12 and 7 more", with the verb that follows.
+function linesOf({ count, lines }, one, many) {
+  const more = count - lines.length;
+  const listed = more > 0 ? [...lines, `${more} more`] : lines;
+  const said = listed.length === 1 ? listed[0]
+    : `${listed.slice(0, -1).join(', ')} and ${listed[listed.length - 1]}`;
+  return `${count === 1 ? 'Line' : 'Lines'} ${said} ${count === 1 ? one : many}`;
 }
 
 // What each mistake means for the sheet and what to do, with a fix where the box can make it.
@@ -183,35 +196,46 @@ const SAY = {
   saved_as_utf16: () => 'The list is saved as UTF-16 (“Unicode” in Notepad), which Korvela ' +
     'does not read: every tag would come out garbled or empty. In Notepad, choose Save as, set ' +
     'the encoding to UTF-8, and put the settings line 4=UTF-8 first.',
-  not_text: (m) => `This does not look like a list of names: ${linesOf(m).toLowerCase()} ` +
-    'hold control bytes, as a PDF, a picture or a program does. Choose the list itself, saved ' +
-    'as plain text.',
+  not_text: (m) => `This does not look like a list of names. ${linesOf(m, 'holds', 'hold')} ` +
+    'control bytes, as a PDF, a picture or a program does. Choose the list itself, saved as ' +
+    'plain text.',
   utf8_not_declared: (m) => {
     const line = m.lines[0];
-    return [`The list is saved in UTF-8, but no settings line declares it, so the sheet declares ` +
-      `${checked.charset}: line ${line}, “${lineText(line, 'utf-8')}”, would print as ` +
-      `“${lineText(line, 'windows-1250')}”. Declare UTF-8 in the settings line.`,
+    return [`The list is saved in UTF-8, but no settings line declares it, so the sheet ` +
+      `declares ${checked.charset}: line ${line}, “${lineText(line, 'utf-8')}”, would print as ` +
+      `“${lineText(line, 'windows-1250')}”. ` + (settingsLineIsSound()
+      ? 'Write UTF-8 after the = of the settings line.'
+      : 'Put the settings line 4=UTF-8 first.'),
     list.inBox && ['Declare UTF-8', declareUtf8]];
   },
-  declared_utf8_not_saved: (m) => `The settings line declares UTF-8, but ` +
-    `${linesOf(m).toLowerCase()} ${m.count === 1 ? 'is' : 'are'} not UTF-8: the list was saved ` +
-    'as ANSI, and its accented letters would print as �. Save the list as UTF-8 (in Notepad: ' +
-    'Save as, encoding UTF-8), or declare the charset it is saved in: 4=WINDOWS-1250.',
-  name_as_settings_line: () => [`The first line, “${lineText(1, checked.charset)}”, is taken as ` +
-    'the settings line, so it will not be printed. Put a settings line first, such as 4=UTF-8.',
+  declared_utf8_not_saved: (m) => 'The settings line declares UTF-8, but the list is not ' +
+    `saved in UTF-8: ${linesOf(m, 'holds', 'hold').toLowerCase()} bytes that UTF-8 does not ` +
+    'allow, which print as �. Save the list as UTF-8 (in Notepad: Save as, encoding UTF-8), or ' +
+    'declare the charset it is saved in, such as 4=WINDOWS-1250.',
+  name_as_settings_line: () => [`The first line, “${lineText(1)}”, is taken as the settings ` +
+    'line, so it will not be printed. Put a settings line first, such as 4=UTF-8.',
   list.inBox && ['Put a settings line first', () => editSettingsLine(false, () => ['4', 'UTF-8'])]],
-  empty_tag: (m) => `${linesOf(m)} ${m.count === 1 ? 'is' : 'are'} empty and print a blank ` +
-    `card each${m.lines.includes(checked.lastLine) || m.count > m.lines.length
-      ? ', above all at the end of the list' : ''}. Delete the empty lines, unless you want ` +
-    'blank cards.',
-  line_over_read: (m) => `${linesOf(m)} ${m.count === 1 ? 'is' : 'are'} longer than ` +
-    `${checked.lineMaxBytes} bytes, and each prints as two tags or more. Shorten them.`,
-  text_after_return: (m) => `${linesOf(m)} hold a carriage return inside the line, and the ` +
-    'text after it is not printed. Save the list with Windows line ends (CR LF), as Notepad does.',
-  name_over_lines: (m) => `${linesOf(m)} (“${lineText(m.lines[0], checked.charset)}”) may need ` +
-    `more lines than a tag holds: ${checked.letters} letters a line and ${checked.linesATag} ` +
-    `lines a tag in this layout.${checked.layout === 1 ? ' In layout 1 such a tag may cost an ' +
-      'extra page.' : ''} Break a long name with = where a line should end, or shorten it.`,
+  empty_tag: (m) => {
+    const atEnd = m.lines.includes(checked.lastLine);
+    return m.count === 1
+      ? `Line ${m.lines[0]}${atEnd ? ', the last of the list,' : ''} is empty and prints a ` +
+        'blank card. Delete it, unless you want a blank card.'
+      : `${linesOf(m, 'is', 'are')} empty and print a blank card each` +
+        `${atEnd ? ', the last line of the list among them' : ''}. Delete them, unless you ` +
+        'want blank cards.';
+  },
+  line_over_read: (m) => `${linesOf(m, 'is', 'are')} longer than ${checked.lineMaxBytes} ` +
+    'bytes, and each prints as two tags or more. Shorten them.',
+  text_after_return: (m) => `${linesOf(m, 'holds', 'hold')} a carriage return inside the ` +
+    'line, and the text after it is not printed. Save the list with Windows line ends (CR LF), ' +
+    'as Notepad does.',
+  name_over_lines: (m) => (m.count === 1
+    ? `Line ${m.lines[0]}, “${lineText(m.lines[0])}”, may need`
+    : `${linesOf(m, '', 'hold')} names that may need, as “${lineText(m.lines[0])}” does,`) +
+    ' more lines than a tag holds: ' +
+    `${checked.letters} letters a line and ${checked.linesATag} lines a tag in this layout.` +
+    (checked.layout === 1 ? ' In layout 1 such a tag may cost an extra page.' : '') +
+    ' Break a long name with = where a line should end, or shorten it.',
   no_names: () => 'The list holds no names: the sheet has no tags.',
 };
 
@@ -233,6 +257,11 @@ function showMistakes() {
   $('mistakes').replaceChildren(...shown);
 }
 
+// Whether the list has a settings line that is one, and not a name taken for one.
+function settingsLineIsSound() {
+  return checked.hasSettingsLine && checked.name_as_settings_line.count === 0;
+}
+
 // Changes the box's settings line, or puts one first where the list has none (or where its
 // first line is a name): change takes the layout digit and the charset and gives them anew.
 function editSettingsLine(keepFirstLine, change) {
@@ -241,7 +270,7 @@ function editSettingsLine(keepFirstLine, change) {
   const firstEnd = text.includes('\n') ? text.indexOf('\n') : text.length;
   let settings;
   let rest = text;
-  if (keepFirstLine && checked.hasSettingsLine && checked.name_as_settings_line.count === 0) {
+  if (keepFirstLine && settingsLineIsSound()) {
     const first = text.slice(0, firstEnd);
     const separator = first.indexOf('=');
     const [digit, charset] = change(separator > 0 ? first[separator - 1] : '',
@@ -313,7 +342,7 @@ function start() {
   });
   $('print').addEventListener('click', () => $('preview').contentWindow.print());
   $('preview').addEventListener('load', () => {
-    if ($('preview').getAttribute('src')) document.body.dataset.state = 'ready';
+    if ($('preview').hasAttribute('srcdoc')) document.body.dataset.state = 'ready';
   });
   addEventListener('error', (event) => fail(`Something went wrong: ${event.message}`));
   addEventListener('unhandledrejection', (event) => fail(`Something went wrong: ${event.reason}`));

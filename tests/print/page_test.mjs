@@ -161,9 +161,10 @@ async function checkMarkup(page) {
   const server = createServer((request, response) => { requests++; response.end(); });
   await new Promise((done) => server.listen(0, '127.0.0.1', done));
   const address = `http://127.0.0.1:${server.address().port}`;
-  await choose(page, `4=UTF-8\r\n<script>top.ran = 'script'</script>\r\n` +
-    `<img src=x onerror="top.ran = 'onerror'">\r\n<img src="${address}/picture.png">\r\n` +
-    `<link rel=stylesheet href="${address}/style.css">\r\n`);
+  // Each name's first "=" is a line break: one at its start leaves the markup whole.
+  await choose(page, `4=UTF-8\r\n=<script>top.ran = 'script'</script>\r\n` +
+    `=<img src=x onerror="top.ran = 'onerror'">\r\n=<img src="${address}/picture.png">\r\n` +
+    `=<link rel=stylesheet href="${address}/style.css">\r\n`);
   await new Promise((done) => setTimeout(done, 500));
   const ran = await page.evaluate(() => window.ran);
   check(ran === undefined, `a name ran markup: ${ran}`);
@@ -171,6 +172,8 @@ async function checkMarkup(page) {
   const pictures = (await sheet.$$('img')).length;
   check(pictures === 4, `the preview holds ${pictures} pictures of the names, not twice 2`);
   check(requests === 0, `markup in a name made ${requests} requests`);
+  check(await page.$eval('#preview', (frame) => typeof frame.contentWindow.print === 'function'),
+    'the print button cannot reach the sheet');
   server.close();
 }
 
