@@ -6,8 +6,9 @@
 // the sheet only inside a sandboxed frame that runs no script and loads nothing.
 'use strict';
 
-// A larger sheet is offered for download without a preview, which would take the browser long.
-const PREVIEW_MOST_BYTES = 16 * 1024 * 1024;
+// A larger sheet is offered for download without a preview: laying out a sheet holds the page
+// still for about half a second a megabyte.
+const PREVIEW_MOST_BYTES = 8 * 1024 * 1024;
 // A larger list is not put into the box, which grows slow to edit.
 const BOX_MOST_BYTES = 1024 * 1024;
 // In the order of the tool's list_mistake.
@@ -62,9 +63,19 @@ async function readFile(file) {
   }
 }
 
-// The tool's two runs over the list: its check, then its sheet.
+// The tool's two runs over the list: its check, then its sheet. Whatever goes wrong is said
+// on the page, in words.
 function refresh() {
   if (!korvela) return;
+  try {
+    run();
+  } catch (error) {
+    fail(`The sheet could not be made (${error.message}). Reload the page and try again, or ` +
+      'use korvela.exe.');
+  }
+}
+
+function run() {
   document.body.dataset.state = 'busy';
   korvela.list = list.bytes;
   korvela._korvela_check_list();
@@ -84,7 +95,8 @@ function refresh() {
     return;
   }
   offer('download', sheet);
-  preview(sheet);
+  preview(sheet).catch((error) => fail(`The sheet could not be shown (${error.message}); ` +
+    'download it, open it in your browser, and print it from there.', true));
 }
 
 function offer(link, blob) {
@@ -290,9 +302,13 @@ function declareUtf8() {
   editSettingsLine(true, (digit) => [digit || '4', 'UTF-8']);
 }
 
-function fail(message) {
-  forget('download');
+// Says what went wrong, in place of the summary; the sheet is not shown, nor offered unless
+// it was written whole.
+function fail(message, sheetWhole = false) {
+  if (!sheetWhole) forget('download');
   $('print').disabled = true;
+  $('preview').hidden = true;
+  $('preview').removeAttribute('srcdoc');
   $('summary').textContent = message;
   document.body.dataset.state = 'failed';
 }

@@ -73,12 +73,18 @@ async function checkGoldenLists(page) {
 
 const golden = (name) => readFileSync(join(cases, name, 'expected.html'));
 
-// The box's sample, the box typed in, a dropped file, and the same file chosen again.
+// The box's sample from disk and from a web server, the box typed in, a dropped file, and the
+// same file chosen again.
 async function checkEachWayIn(page) {
-  await page.reload();
-  await settled(page);
-  check((await linkBytes(page, 'download')).equals(golden('example-list')),
-    'the sample in the box does not make the example sheet');
+  const server = createServer((request, response) => response.end(pageBytes));
+  await new Promise((done) => server.listen(0, '127.0.0.1', done));
+  for (const address of [`http://127.0.0.1:${server.address().port}/`, page.url()]) {
+    await page.goto(address);
+    await settled(page);
+    check((await linkBytes(page, 'download')).equals(golden('example-list')),
+      `the sample in the box does not make the example sheet at ${address}`);
+  }
+  server.close();
 
   await page.evaluate(() => { document.body.dataset.state = 'busy'; });
   await page.click('#names', { clickCount: 3 });
@@ -203,10 +209,10 @@ async function checkBigLists(page) {
 const browser = await launchOrSkip(engine);
 try {
   const page = await browser.newPage();
-  // Firefox passes on the sheet's own complaint of bytes its charset does not allow, which a
-  // list with that mistake is meant to bring, as an error of the page: not the page's fault.
-  page.on('pageerror', (error) => check(/character encoding/.test(error.message),
-    `the page threw: ${error.message}`));
+  // Firefox passes on the browser's own reports as errors of the page: the sheet's bytes that
+  // its charset does not allow, and what the page's policy kept from loading, as it must.
+  page.on('pageerror', (error) => check(/character encoding|Content-Security-Policy/.test(
+    error.message), `the page threw: ${error.message}`));
   page.on('dialog', (dialog) => check(false, `a dialog opened: ${dialog.message()}`));
   await page.goto(pathToFileURL(resolve(pagePath)).href);
   await settled(page);
