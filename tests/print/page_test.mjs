@@ -3,7 +3,7 @@
 // byte for byte; each of the tool's warnings shows for a list that has its mistake and not for
 // a near one; markup in a name runs nothing and loads nothing; big lists still give a sheet.
 //
-// usage: node page_test.mjs ENGINE PAGE     (ENGINE: chromium or firefox)
+// usage: node page_test.mjs ENGINE PAGE     (ENGINE: chromium, firefox or webkit)
 // Exits 77 (skipped) where the browser or puppeteer-core is missing, except under CI.
 import { createServer } from 'node:http';
 import { mkdtempSync, readFileSync, readdirSync, existsSync, writeFileSync } from 'node:fs';
@@ -145,7 +145,11 @@ async function checkMistakes(page) {
     check(JSON.stringify(shown) === JSON.stringify(expected),
       `${JSON.stringify(String(list))}: shows ${shown}, expected ${expected}`);
   }
-  // The fix declares UTF-8 in the box, where the user sees it, and the warning goes.
+}
+
+// The fix declares UTF-8 in the box, where the user sees it, and the warning goes; the layout
+// control writes the settings line.
+async function checkFixes(page) {
   await choose(page, 'Žofie\r\nAnna\r\n');
   await page.evaluate(() => { document.body.dataset.state = 'busy'; });
   await page.click('#mistakes button');
@@ -153,7 +157,6 @@ async function checkMistakes(page) {
   const box = await page.$eval('#names', (names) => names.value);
   check(box.startsWith('4=UTF-8\nŽofie'), `the fix left the box as ${JSON.stringify(box)}`);
   check((await mistakesShown(page)).length === 0, 'the fix leaves a warning');
-  // The layout control writes the settings line, too.
   await page.evaluate(() => { document.body.dataset.state = 'busy'; });
   await page.select('#layout', '6');
   await settled(page);
@@ -174,8 +177,8 @@ async function checkMarkup(page) {
   await new Promise((done) => setTimeout(done, 500));
   const ran = await page.evaluate(() => window.ran);
   check(ran === undefined, `a name ran markup: ${ran}`);
-  const sheet = await (await page.$('#preview')).contentFrame();
-  const pictures = (await sheet.$$('img')).length;
+  const pictures = await page.$eval('#preview',
+    (frame) => frame.contentDocument.querySelectorAll('img').length);
   check(pictures === 4, `the preview holds ${pictures} pictures of the names, not twice 2`);
   check(requests === 0, `markup in a name made ${requests} requests`);
   check(await page.$eval('#preview', (frame) => typeof frame.contentWindow.print === 'function'),
@@ -217,10 +220,15 @@ try {
   await page.goto(pathToFileURL(resolve(pagePath)).href);
   await settled(page);
   await checkGoldenLists(page);
-  await checkEachWayIn(page);
   await checkMistakes(page);
   await checkMarkup(page);
-  await checkBigLists(page);
+  // What needs puppeteer's own input (typing, clicks, a drop, big files), which WebKitGTK's
+  // driver here does without.
+  if (engine !== 'webkit') {
+    await checkEachWayIn(page);
+    await checkFixes(page);
+    await checkBigLists(page);
+  }
 } finally {
   await browser.close();
 }

@@ -1,11 +1,15 @@
-// Shared by the print tests and the preview: writing sheets with the built tool, the browsers
-// to print them in (Debian's Chromium and Firefox ESR, both driven by puppeteer-core, setting
+// Shared by the print tests, the page tests and the preview: writing sheets with the built
+// tool, the browsers to print them in (Debian's Chromium and Firefox ESR, both driven by
+// puppeteer-core, and WebKitGTK, Safari's engine, driven through GTK by webkit.py; each sets
 // the sheet in Liberation Serif), and reading the printed PDF back with poppler's pdfinfo and
 // pdftotext.
-import { execFileSync } from 'node:child_process';
-import { existsSync, mkdirSync, mkdtempSync, writeFileSync } from 'node:fs';
+import { execFileSync, spawn } from 'node:child_process';
+import { once } from 'node:events';
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { basename, dirname, join } from 'node:path';
+import { createInterface } from 'node:readline';
+import { fileURLToPath } from 'node:url';
 
 export const BROWSERS = {
   chromium: {
@@ -16,6 +20,8 @@ export const BROWSERS = {
            '--disable-background-networking', '--disable-component-update', '--disable-sync'],
   },
   firefox: { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', args: [] },
+  // Debian's python3-gi and gir1.2-webkit2-4.1 for /usr/bin/python3, under xvfb-run.
+  webkit: { executablePath: '/usr/bin/xvfb-run' },
 };
 
 // Runs the tool on the list bytes in a scratch folder; returns the sheet's path.
@@ -30,6 +36,8 @@ export function writeSheet(tool, listBytes) {
 
 // The engine's browser, headless; null where it, puppeteer-core or poppler is missing.
 export async function launch(engine) {
+  const env = { ...process.env, XDG_CONFIG_HOME: timesWidthsConfigHome() };
+  if (engine === 'webkit') return hasPoppler() ? launchWebKit(env) : null;
   let puppeteer;
   try {
     puppeteer = (await import('puppeteer-core')).default;
@@ -38,7 +46,6 @@ export async function launch(engine) {
   }
   const { browser, executablePath, args } = BROWSERS[engine];
   if (!existsSync(executablePath) || !hasPoppler()) return null;
-  const env = { ...process.env, XDG_CONFIG_HOME: timesWidthsConfigHome() };
   return puppeteer.launch({ browser, executablePath, args, env, headless: true });
 }
 
@@ -47,8 +54,8 @@ export async function launch(engine) {
 export async function launchOrSkip(engine) {
   const browser = await launch(engine);
   if (browser) return browser;
-  console.log(`skipped: ${BROWSERS[engine].executablePath}, puppeteer-core (npm ci) or ` +
-              'poppler-utils (pdfinfo, pdftotext) is missing');
+  console.log(`skipped: ${BROWSERS[engine].executablePath}, puppeteer-core (npm ci), ` +
+              'WebKitGTK (python3-gi, gir1.2-webkit2-4.1) or poppler-utils is missing');
   process.exit(process.env.CI === 'true' ? 1 : 77);
 }
 
@@ -112,13 +119,88 @@ function hasPoppler() {
   }
 }
 
-// What a print dialog offers, as page.pdf takes it. Fit to page width is Firefox's shrink to
-// fit, which over WebDriver BiDi puppeteer sends as the opposite of preferCSSPageSize; the
-// sheet has no @page rule, so that setting does nothing else.
-export function pdfOptions({ paper, margin, scale = 1, fitToPageWidth = false }) {
+// WebKitGTK's WebDriver has no print command, so webkit.py drives the engine through GTK, and
+// this gives it the few calls of puppeteer's page that the tests make. Functions run in the
+// page from their source, as puppeteer's do; a file is given to an input through a DataTransfer.
+async function launchWebKit(env) {
+  try {
+    execFileSync('/usr/bin/python3', ['-c', 'import gi; gi.require_version("WebKit2", "4.1")'],
+      { stdio: 'ignore' });
+  } catch {
+    return null;
+  }
+  if (!existsSync(BROWSERS.webkit.executablePath)) return null;
+  const script = join(dirname(fileURLToPath(import.meta.url)), 'webkit.py');
+  const driver = spawn(BROWSERS.webkit.executablePath, ['-a', '/usr/bin/python3', script],
+    { env, stdio: ['pipe', 'pipe', 'inherit'] });
+  const answers = createInterface({ input: driver.stdout })[Symbol.asyncIterator]();
+  const ask = async (command) => {
+    driver.stdin.write(`${JSON.stringify(command)}\n`);
+    const answer = JSON.parse((await answers.next()).value);
+    if (answer.error) throw new Error(`WebKitGTK: ${answer.error}`);
+    return answer;
+  };
+  const run = async (fn, args) => JSON.parse((await ask({
+    run: `return JSON.stringify({ value: await (${fn})(...${JSON.stringify(args)}) });`,
+  })).value).value;
+  const inPage = (pick) => (selector, fn, ...args) =>
+    run(`(selector, ...args) => (${fn})(${pick}, ...args)`, [selector, ...args]);
+  const setFiles = (selector, base64, name) => {
+    const carried = new DataTransfer();
+    carried.items.add(new File([Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))], name));
+    const input = document.querySelector(selector);
+    input.files = carried.files;
+    input.dispatchEvent(new Event('change', { bubbles: true }));
+  };
+  let address = null;
+  const page = {
+    goto: async (url) => { address = url; await ask({ open: url }); },
+    url: () => address,
+    evaluate: (fn, ...args) => run(fn, args),
+    $eval: inPage('document.querySelector(selector)'),
+    $$eval: inPage('[...document.querySelectorAll(selector)]'),
+    $: async (selector) => ({
+      uploadFile: (file) => run(setFiles,
+        [selector, readFileSync(file).toString('base64'), basename(file)]),
+    }),
+    async waitForFunction(fn, { timeout = 30000 } = {}) {
+      for (const until = Date.now() + timeout; !(await run(fn, []));) {
+        if (Date.now() > until) throw new Error(`WebKitGTK: waited ${timeout} ms for ${fn}`);
+        await new Promise((done) => setTimeout(done, 50));
+      }
+    },
+    async pdf({ format, margin, scale }) {
+      const file = join(mkdtempSync(join(tmpdir(), 'korvela-webkit-')), 'sheet.pdf');
+      const margins = Object.fromEntries(Object.entries(margin)
+        .filter(([, length]) => length).map(([side, length]) => [side, millimetres(length)]));
+      await ask({ print: file, paper: format, margins, scale: scale * 100 });
+      return readFileSync(file);
+    },
+    on() {},
+    async close() {},
+  };
+  return {
+    newPage: async () => page,
+    async close() {
+      driver.stdin.end();
+      await once(driver, 'exit');
+    },
+  };
+}
+
+function millimetres(length) {
+  const [, number, unit] = /^([\d.]+)(mm|cm|in)$/.exec(length);
+  return Number(number) * { mm: 1, cm: 10, in: 25.4 }[unit];
+}
+
+// What a print dialog offers, as page.pdf takes it: a margin left out is the dialog's default,
+// and sides, where given, are the left and right margins. Fit to page width is Firefox's
+// shrink to fit, which over WebDriver BiDi puppeteer sends as the opposite of
+// preferCSSPageSize; the sheet has no @page rule, so that setting does nothing else.
+export function pdfOptions({ paper, margin, sides = margin, scale = 1, fitToPageWidth = false }) {
   return {
     format: paper,
-    margin: { top: margin, bottom: margin, left: margin, right: margin },
+    margin: { top: margin, bottom: margin, left: sides, right: sides },
     scale,
     preferCSSPageSize: !fitToPageWidth,
     displayHeaderFooter: false,
