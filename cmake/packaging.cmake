@@ -1,21 +1,22 @@
 # Install rules and packages, all named by the project's one version.
-#   Linux: the tool in bin, the man page in share/man/man1, the README, the example list, the
-#   copyright (the licence, in Debian's machine-readable form) and the changelog in the
-#   documentation folder; packed as a Debian package and a .tar.gz, which adds LICENSE.
+#   Linux: the tool in bin, the man page in share/man/man1, and in the documentation folder
+#   the README, the user's guide, the example list, the copyright (the licence, in Debian's
+#   machine-readable form) and the changelog; packed as a Debian package and a .tar.gz, which
+#   adds LICENSE.
 #   Windows: one folder holding korvela.exe, README.txt, LICENSE.txt and the example
 #   Korvela.txt, so that a double-click right after unpacking makes a sample sheet; a .zip.
 #   Both: the browser page, korvela-web.html, where emscripten built it (web_page.cmake).
 # The same commit packs to the same bytes, whoever packs it, wherever and whenever: see
 # package_date.cmake, package_modes.cmake and archive.py.
 
-# The Windows user's README.txt, from the user guide parts of README.md.
+# The Windows user's README.txt, from the user's guide.
 set(readme_txt "${CMAKE_CURRENT_BINARY_DIR}/README.txt")
 add_custom_command(OUTPUT "${readme_txt}"
-  COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_CURRENT_SOURCE_DIR}/README.md
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_CURRENT_SOURCE_DIR}/docs/guide.md
           -DOUTPUT=${readme_txt} -DVERSION=${PROJECT_VERSION}
           -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/readme_txt.cmake
-  DEPENDS README.md cmake/readme_txt.cmake
-  COMMENT "Writing README.txt from README.md" VERBATIM)
+  DEPENDS docs/guide.md cmake/readme_txt.cmake
+  COMMENT "Writing README.txt from docs/guide.md" VERBATIM)
 add_custom_target(readme_txt ALL DEPENDS "${readme_txt}")
 
 include(cmake/web_page.cmake)
@@ -47,7 +48,7 @@ else()
         COMMAND_ERROR_IS_FATAL ANY)
     endif()")
   endif()
-  install(FILES README.md examples/Korvela.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES README.md docs/guide.md examples/Korvela.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
   if(TARGET web_page)
     install(FILES "${web_page}" DESTINATION ${CMAKE_INSTALL_DATADIR}/korvela)
   endif()

@@ -1,37 +1,19 @@
-# Writes the Windows user's README.txt from the parts of README.md that are written for users
-# (between "<!-- user guide -->" and "<!-- end of user guide -->"), so that the two never
-# drift apart: plain text, UTF-8 with a byte-order mark (so Notepad knows it), CR LF line ends.
+# Writes the Windows user's README.txt from the user's guide, docs/guide.md, so that the two
+# never drift apart: plain text, UTF-8 with a byte-order mark (so Notepad knows it), CR LF line
+# ends, under the guide's title with the version in it.
 #
-# usage: cmake -DSOURCE=README.md -DOUTPUT=README.txt -DVERSION=1.0.0 -P readme_txt.cmake
+# usage: cmake -DSOURCE=docs/guide.md -DOUTPUT=README.txt -DVERSION=1.0.0 -P readme_txt.cmake
 cmake_minimum_required(VERSION 3.20)
 include("${CMAKE_CURRENT_LIST_DIR}/take_line.cmake")
-file(READ "${SOURCE}" markdown)
-
-set(guide "")
-set(rest "${markdown}")
-while(TRUE)
-  string(FIND "${rest}" "<!-- user guide -->" start)
-  if(start EQUAL -1)
-    break()
-  endif()
-  string(SUBSTRING "${rest}" ${start} -1 rest)
-  string(FIND "${rest}" "<!-- end of user guide -->" end)
-  if(end EQUAL -1)
-    message(FATAL_ERROR "${SOURCE}: a user guide part is not ended")
-  endif()
-  math(EXPR length "${end} - 19")
-  string(SUBSTRING "${rest}" 19 ${length} part)
-  string(APPEND guide "${part}\n")
-  string(SUBSTRING "${rest}" ${end} -1 rest)
-  string(SUBSTRING "${rest}" 26 -1 rest)
-endwhile()
-if(guide STREQUAL "")
-  message(FATAL_ERROR "${SOURCE}: no user guide parts")
+file(READ "${SOURCE}" guide)
+take_line(guide first_line)
+if(NOT first_line MATCHES "^# ")
+  message(FATAL_ERROR "${SOURCE}: the guide does not begin with its title")
 endif()
 
 # Markdown to plain text, line by line: headings underlined, code and emphasis marks dropped,
 # links reduced to their text, pictures left out.
-set(title "Korvela ${VERSION}")
+string(REGEX REPLACE "^# Korvela" "Korvela ${VERSION}" title "${first_line}")
 string(LENGTH "${title}" length)
 string(REPEAT "=" ${length} underline)
 set(text "${title}\n${underline}\n\n")

@@ -85,6 +85,8 @@ linux_packages() {
       fail "the .tar.gz's browser page is not $page"
     dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/korvela/korvela-web.html | cmp - "$page" ||
       fail "the .deb's browser page is not $page"
+    dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/korvela/guide.md |
+      cmp - "$root/docs/guide.md" || fail "the .deb lacks the user's guide"
     again=("$(basename "$page")")
   fi
 
@@ -150,9 +152,10 @@ windows_package() {
     fail "README.txt has no UTF-8 byte-order mark"
   ! tr -d '\r' <"$folder/README.txt" | cmp -s - "$folder/README.txt" || fail "README.txt has no CR"
   [ "$(grep -c $'[^\r]$\\|^$' "$folder/README.txt")" = 0 ] || fail "README.txt has a bare LF"
-  for section in "The list" "The settings line" "Exit status"; do
-    grep -q "^$section"$'\r$' "$folder/README.txt" || fail "README.txt lacks \"$section\""
-  done
+  # Made from the user's guide: each of its headings is a line of README.txt.
+  while read -r section; do
+    grep -qF -x "$section"$'\r' "$folder/README.txt" || fail "README.txt lacks \"$section\""
+  done < <(sed -n 's/^##* //p' "$root/docs/guide.md" | tail -n +2)
   ! grep -q -E '`|\]\(|<!--' "$folder/README.txt" || fail "README.txt holds Markdown"
 
   # The version resource that Explorer shows, from the project's version.

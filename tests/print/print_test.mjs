@@ -1,4 +1,4 @@
-// The sheets printed for real, in one engine: with the print settings the README's guide gives
+// The sheets printed for real, in one engine: with the print settings the user's guide gives
 // for A4 and for US Letter, ten names print on the pages the guide promises, every page holding
 // its tags whole (no page is a sliver of a table's edge); a tag as long as the guide says fits
 // keeps the pages, and a longer one costs the page it warns of; every upside-down cell is
@@ -19,7 +19,8 @@ if (!BROWSERS[engine] || !tool) {
   process.exit(2);
 }
 
-// The README's printing guide, setting for setting: margins as the dialog's default has them.
+// The guide's print settings (docs/guide.md), setting for setting: margins as the dialog's
+// default has them.
 const GUIDE = {
   chromium: [
     { paper: 'A4', margin: '1cm', scale: 0.99 },
