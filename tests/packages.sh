@@ -78,6 +78,8 @@ linux_packages() {
   tar -xzf "$tarball" -C "$scratch/tarball"
   expect_example_sheet "$scratch/tarball/korvela-$version-Linux/bin/korvela"
   cmp "$root/LICENSE" "$scratch/tarball/korvela-$version-Linux/LICENSE" || fail "no LICENSE"
+  dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/korvela/guide.md |
+    cmp - "$root/docs/guide.md" || fail "the .deb lacks the user's guide"
   local page again=()
   page=$(page_release)
   if [ -n "$page" ]; then
@@ -85,8 +87,6 @@ linux_packages() {
       fail "the .tar.gz's browser page is not $page"
     dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/korvela/korvela-web.html | cmp - "$page" ||
       fail "the .deb's browser page is not $page"
-    dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/korvela/guide.md |
-      cmp - "$root/docs/guide.md" || fail "the .deb lacks the user's guide"
     again=("$(basename "$page")")
   fi
 

@@ -173,11 +173,15 @@ static bool looks_like_a_name(text_view settings_line)
     return !selector_only && named_charset(text + separator + 1) == nullptr;
 }
 
+static bool declares_utf8(const sheet_settings *settings)
+{
+    return std::strcmp(settings->charset, UTF8_CHARSET) == 0;
+}
+
 // What one read, one tag, brings: line is the number of the list line it was read from.
 static void check_tag(list_check *check, text_view read, long long line, bool continues_line,
                       const sheet_settings *settings, mistake_lines by_kind[])
 {
-    bool utf8 = std::strcmp(settings->charset, UTF8_CHARSET) == 0;
     if (continues_line)
         note(&check->mistakes[line_over_read], line);
     if (holds_control_bytes(read))
@@ -189,7 +193,7 @@ static void check_tag(list_check *check, text_view read, long long line, bool co
     if (!continues_line && is_blank(name))
         note(&check->mistakes[empty_tag], line);
     tag_room room = room_of(settings->layout);
-    if (lines_of_tag(name, room, utf8) > room.lines)
+    if (lines_of_tag(name, room, declares_utf8(settings)) > room.lines)
         note(&check->mistakes[name_over_lines], line);
     text_kind kind = kind_of(name);
     if (kind != ascii_text)
@@ -206,8 +210,7 @@ static bool ends_its_line(text_view read)
 static void judge_charset(list_check *check, const sheet_settings *settings,
                           const mistake_lines by_kind[])
 {
-    bool declares_utf8 = std::strcmp(settings->charset, UTF8_CHARSET) == 0;
-    if (declares_utf8)
+    if (declares_utf8(settings))
         check->mistakes[declared_utf8_not_saved] = by_kind[other_text];
     else if (by_kind[other_text].count == 0)
         check->mistakes[utf8_not_declared] = by_kind[utf8_text];
@@ -228,24 +231,21 @@ void check_list(list_reader *list, const sheet_settings *settings, list_check *c
     mistake_lines by_kind[3] = {};
     long long line = 1;
     bool continues_line = false;
-    bool first_read = true;
+    bool settings_line = settings->has_settings_line;
     text_view read;
-    if (settings->has_settings_line && read_line(list, &read)) {
-        first_read = false;
-        if (is_utf16(read))
-            note(&check->mistakes[saved_as_utf16], line);
-        if (looks_like_a_name(read))
-            note(&check->mistakes[name_as_settings_line], line);
-        continues_line = !ends_its_line(read);
-        line += continues_line ? 0 : 1;
-    }
-    while (read_line(list, &read)) {
+    for (bool first_read = true; read_line(list, &read); first_read = false) {
         if (first_read && is_utf16(read))
             note(&check->mistakes[saved_as_utf16], line);
-        first_read = false;
-        ++check->tags;
-        check->last_line = line;
-        check_tag(check, read, line, continues_line, settings, by_kind);
+        if (settings_line) {
+            // Read again, as the writing pass drops it: never a tag.
+            settings_line = false;
+            if (looks_like_a_name(read))
+                note(&check->mistakes[name_as_settings_line], line);
+        } else {
+            ++check->tags;
+            check->last_line = line;
+            check_tag(check, read, line, continues_line, settings, by_kind);
+        }
         continues_line = !ends_its_line(read);
         line += continues_line ? 0 : 1;
     }
