@@ -32,10 +32,14 @@ function boxBytes() {
 // A file's text, where the box can hold it unchanged: UTF-8, not too long, and with no byte that
 // the box would lose (a NUL, a 0x1A, a carriage return that ends no line).
 function boxTextOf(bytes) {
-  if (bytes.length > BOX_MOST_BYTES) return null;
+  const text = bytes.length > BOX_MOST_BYTES ? null : utf8Text(bytes);
+  return text === null || /[\0\x1a]|\r(?!\n)/.test(text) ? null : text;
+}
+
+// The bytes as UTF-8 text, or null where they are not UTF-8.
+function utf8Text(bytes) {
   try {
-    const text = new TextDecoder('utf-8', { fatal: true, ignoreBOM: true }).decode(bytes);
-    return /[\0\x1a]|\r(?!\n)/.test(text) ? null : text;
+    return new TextDecoder('utf-8', { fatal: true, ignoreBOM: true }).decode(bytes);
   } catch {
     return null;
   }
@@ -158,14 +162,15 @@ function showSummary() {
     (found ? '' : ' No mistakes found.');
 }
 
-// The facts of korvela_check_list: the totals, then each mistake's count and first lines.
+// The facts of korvela_check_list: these totals, then each mistake's count and first lines.
+const TOTALS = ['tags', 'pages', 'lastLine', 'letters', 'linesATag', 'lineMaxBytes'];
+
 function readFacts({ layout, charset, hasSettingsLine, facts }) {
-  const [tags, pages, lastLine, letters, linesATag, lineMaxBytes] = facts;
-  const result = { layout, charset, hasSettingsLine, tags, pages, lastLine, letters, linesATag,
-    lineMaxBytes };
-  const kept = (facts.length - 6) / MISTAKES.length - 1;
+  const result = { layout, charset, hasSettingsLine };
+  TOTALS.forEach((name, at) => { result[name] = facts[at]; });
+  const kept = (facts.length - TOTALS.length) / MISTAKES.length - 1;
   MISTAKES.forEach((name, at) => {
-    const from = 6 + at * (kept + 1);
+    const from = TOTALS.length + at * (kept + 1);
     const count = facts[from];
     result[name] = { count, lines: facts.slice(from + 1, from + 1 + Math.min(count, kept)) };
   });
@@ -225,7 +230,8 @@ const SAY = {
     'allow, which print as �. Save the list as UTF-8 (in Notepad: Save as, encoding UTF-8), or ' +
     'declare the charset it is saved in, such as 4=WINDOWS-1250.',
   name_as_settings_line: () => [`The first line, “${lineText(1)}”, is taken as the settings ` +
-    'line, so it will not be printed. Put a settings line first, such as 4=UTF-8.',
+    'line, so it will not be printed. Put a settings line first, such as ' +
+    `${utf8Text(list.bytes) === null ? '4=' : '4=UTF-8'}.`,
   list.inBox && ['Put a settings line first', () => editSettingsLine(false, () => ['4', 'UTF-8'])]],
   empty_tag: (m) => {
     const atEnd = m.lines.includes(checked.lastLine);
