@@ -56,6 +56,17 @@ const std::string UTF16_ANNA("\xFF\xFE"
                              14);
 const std::string LONG = "Marie Magdalena Dvořáková";
 const std::string SIX = "Magdaléna Marešová=Kateřina Dvořáková Vlastimil Horáková";
+const std::size_t NONE = std::string::npos;
+const std::string FOUR_WORDS = "Magdaléna Marešová Dvořáková Nová";
+const std::string PNG("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
+std::string repeated(const std::string &text, int times)
+{
+    std::string all;
+    while (times-- > 0)
+        all += text;
+    return all;
+}
+const std::string C160 = repeated("Č", 160);
 
 // Each mistake with a list that shows it, and a near list that must not.
 TEST(check_list, finds_each_mistake_where_the_sheet_shows_it_and_nowhere_else)
@@ -78,22 +89,60 @@ TEST(check_list, finds_each_mistake_where_the_sheet_shows_it_and_nowhere_else)
         {"=\nAnna\n", 1, {}},
         {"x=utf-8\nAnna\n", 1, {}},
         {"6=\nAnna\n\nBob\n \n=\n", 5, {{empty_tag, {3, 5, 6}}}},
-        {"4=\n" + std::string(250, 'a') + "\nBob\n", 3, {{line_over_read, {2}}}},
-        {"4=\n" + A199 + "\nBob\n", 3, {{line_over_read, {2}}}},
-        {"4=\n" + A199, 1, {}},
+        {"4=\n" + std::string(250, 'a') + "\nBob\n",
+         3,
+         {{line_over_read, {2}}, {name_over_lines, {2}}}},
+        {"4=\n" + A199 + "\nBob\n", 3, {{line_over_read, {2}}, {name_over_lines, {2}}}},
+        {"4=\n" + A199, 1, {{name_over_lines, {2}}}},
         {"4=\nAnna\rBob\rCyril\nDan\r\r\n", 2, {{text_after_return, {2}}}},
         {"%PDF-1.4\n\x01\x02stream\nAnna\n", 3, {{not_text, {2}}}},
+        // The file's own bytes: signatures, and control bytes past a NUL or a 0x1A.
+        {"%PDF-1.4\n1 0 obj\n", 2, {{not_text, {1}}}},
+        {PNG, 1, {{not_text, {3}}}},
+        {std::string("MZ\x90\0\3\0", 6), 1, {{not_text, {1}}}},
+        {"MZ Holding\nAnna\n", 2, {}},
+        {std::string("4=\nAnna\0\x01\nBob\n", 14), 2, {{not_text, {2}}}},
         {"", 0, {{no_names, {0}}}},
         {"4=UTF-8\r\n", 0, {{no_names, {0}}}},
-        // 16 letters a line and 2 lines a tag in layouts 1 and 2; 18 and 3 in layout 6.
+        // A 0x1A ends the list: before more names, or only at the end, as DOS wrote it.
+        {"4=\nAnna\n\x1A"
+         "Bob\nCyril\n",
+         1,
+         {{list_ends_early, {3}}}},
+        {"4=\nAnna\nBo\x1A"
+         "b\n",
+         2,
+         {{list_ends_early, {3}}}},
+        {"4=\nAnna\nBob\n\x1A\r\n", 2, {}},
+        // A charset the tool does not know, a settings line declaring nothing, and a known one.
+        {"4=ISO-8859-2\nAnna\n", 1, {{unknown_charset, {1}}}},
+        {"6= UTF-8\nŽofie\n", 1, {{unknown_charset, {1}}}},
+        {"4=\nŽofie\n", 1, {{utf8_not_declared, {2}}}},
+        {"2=utf-8 \nŽofie\n", 1, {}},
+        // A read that ends inside a letter: the line is UTF-8 all the same.
+        {"4=UTF-8\n" + C160 + "\n", 2, {{line_over_read, {2}}, {name_over_lines, {2}}}},
+        {C160 + "\n", 2, {{utf8_not_declared, {1}}, {line_over_read, {1}}, {name_over_lines, {1}}}},
+        // Markup that prints otherwise than typed, and "&" and "<" that print as typed.
+        {"4=UTF-8\nAnna\nJan <Honza> Novák\nAT&T &copy; Smith\n", 3, {{markup_in_name, {3, 4}}}},
+        {"4=UTF-8\nSmith & Wesson\nAT&T\nR&D Team\n3 < 5 Club\n", 4, {}},
+        // A browser breaks lines at spaces, after a hyphen between letters and at the first "=";
+        // in layouts 1 and 2 a tag holds 2 lines, in layout 6 three, and no word wider than it.
         {"4=UTF-8\nMagdaléna Kučera=Jaroslav Hájková\n", 1, {}},
         {"4=UTF-8\nMagdaléna Kučerová=Jaroslav Hájková\n", 1, {{name_over_lines, {2}}}},
-        {"2=UTF-8\n" + LONG + " Nová\n", 1, {}},
-        {"2=UTF-8\nAnna\n" + LONG + " Procházková\n", 2, {{name_over_lines, {3}}}},
-        {"4=\nMagdaléna Kučera=Anna\n", 1, {{name_over_lines, {2}}, {utf8_not_declared, {2}}}},
-        {"4=\n" + std::string(25, 'W') + "\n", 1, {}},
+        {"2=UTF-8\nKristýna Erzsébet Schwarzenbergová\nAlžběta Wiśniewska=ACME s.r.o.\n", 2, {}},
+        {"2=UTF-8\nKrzysztof Dvořáková-Procházková\nJakub=Hohenzollern-Sigmaringen\n",
+         2,
+         {{name_over_lines, {2, 3}}}},
+        {"2=UTF-8\nKrzysztof Dvořáková Procházková\n", 1, {{name_over_lines, {2}}}},
+        {"4=\nMagdaléna Kučera=Anna\n", 1, {{utf8_not_declared, {2}}, {name_over_lines, {2}}}},
+        {"4=\n" + std::string(25, 'W') + "\n", 1, {{name_over_lines, {2}}}},
         {"6=UTF-8\n" + SIX + "\n", 1, {}},
         {"6=UTF-8\n" + SIX + " Nová\n", 1, {{name_over_lines, {2}}}},
+        // In two columns a long word takes width from its partner, which then may not fit.
+        {"6=UTF-8\n" + std::string(13, 'W') + "\n" + FOUR_WORDS + "\n",
+         2,
+         {{name_over_lines, {3}}}},
+        {"6=UTF-8\nJana\n" + FOUR_WORDS + "\n", 2, {}},
     };
     for (const check_case &c : cases) {
         list_check check = checked(c.list);
@@ -111,6 +160,81 @@ TEST(check_list, keeps_the_first_lines_of_a_mistake_and_counts_them_all)
     EXPECT_EQ(6, check.mistakes[empty_tag].count);
     EXPECT_EQ((std::vector<long long>{3, 6, 9, 12, 15}), mistakes_of(check)[empty_tag]);
     EXPECT_EQ(20, check.last_line);
+}
+
+// What some mistakes need said besides their lines.
+TEST(check_list, says_what_a_mistake_needs_besides_its_lines)
+{
+    const struct {
+        std::string list;
+        const char *meant;
+    } charsets[] = {
+        {"4=utf8\nŽofie\n", UTF8_CHARSET},
+        {"4=cp1250\n\x8E"
+         "ofie\n",
+         WINDOWS_1250_CHARSET},
+        {"4=ISO-8859-2\n\xAE"
+         "ofie\n",
+         nullptr},
+        {"4=foo\nAnna\n", UTF8_CHARSET},
+    };
+    for (const auto &c : charsets) {
+        const char *meant = checked(c.list).charset_meant;
+        EXPECT_STREQ(c.meant, meant) << c.list;
+    }
+    list_check ended = checked("4=\nAnna\n\x1A"
+                               "Bob\nCyril\n");
+    EXPECT_EQ(10, ended.after_end.bytes);
+    EXPECT_EQ(2, ended.after_end.lines);
+    EXPECT_EQ(2, checked("4=UTF-8\n" + C160 + "\n").letter_cut_line);
+    list_check marked = checked("4=\nAnna <b>\nAnn <!-- note\n<img src=x>\n");
+    EXPECT_EQ(hides_later_tags, marked.worst_markup);
+    EXPECT_EQ(3, marked.worst_markup_line);
+    list_check moved = checked("2=UTF-8\nIng.=Jana Marie Nováková\n");
+    EXPECT_EQ(3, moved.first_over.lines);
+    EXPECT_EQ(15, moved.first_over_break); // "Ing. Jana Marie=Nováková"
+    EXPECT_EQ(-1, checked("2=UTF-8\nKrzysztof Dvořáková Procházková\n").first_over_break);
+}
+
+// Markup as a browser reads it in a cell, and "<" and "&" that print as typed.
+TEST(markup_in, finds_what_markup_in_a_name_does)
+{
+    const struct {
+        std::string text;
+        std::size_t inserted_break; // npos: none
+        markup_effect effect;
+    } cases[] = {
+        {"Smith & Wesson, AT&T, R&D Team, 3 < 5 Club, <3, &#Anna, a&#x;", NONE, no_markup},
+        {"Jana<br>Nováková", 4, no_markup},
+        {"Jan <Honza> Novák", NONE, changes_text},
+        {"AT&T &copy; Smith", NONE, changes_text},
+        {"Tom &nothing", NONE, changes_text},
+        {"&#x41; &#65", NONE, changes_text},
+        {"Ann <!-- note --> Bob, <!-->, </3, </>", NONE, changes_text},
+        {"<title>x</title> <b>", NONE, changes_text},
+        {"Ann <script", NONE, changes_text},
+        {"<img src<br>x>", 8, changes_text},
+        {"<img src=x>", NONE, loads_from_elsewhere},
+        {"<iframe src=x></iframe>", NONE, loads_from_elsewhere},
+        {"<link rel=stylesheet href=x>", NONE, loads_from_elsewhere},
+        {"<meta http-equiv=refresh content=0>", NONE, loads_from_elsewhere},
+        {"<b style='background:url(x)'>", NONE, loads_from_elsewhere},
+        {"<style>b{background:url(x)}</style>", NONE, loads_from_elsewhere},
+        {"<script>alert(1)</script>", NONE, runs_script},
+        {"<img src=x onerror=alert(1)>", NONE, runs_script},
+        {"<a href=\" javascript:x\">", NONE, runs_script},
+        {"Ann <!-- note", NONE, hides_later_tags},
+        {"<script>x", NONE, hides_later_tags},
+        {"<STYLE>x</style", NONE, hides_later_tags},
+        {"<textarea>", NONE, hides_later_tags},
+        {"Ann <script ", NONE, hides_later_tags},
+        {"<plaintext>", NONE, hides_later_tags},
+        {"<b title=\"x", NONE, hides_later_tags},
+    };
+    for (const auto &c : cases) {
+        std::size_t at = c.inserted_break == NONE ? c.text.size() : c.inserted_break;
+        EXPECT_EQ(c.effect, markup_in({c.text.data(), c.text.size()}, at)) << c.text;
+    }
 }
 
 struct pages_case {

@@ -7,19 +7,6 @@
 #include "settings/settings_line.h"
 #include "text/text.h"
 
-// How much a tag holds in Times New Roman, which browsers on Windows set the sheet in: the
-// letters any line of a name fits in, spaces included, and the lines before the tag outgrows
-// its share of the page.
-struct tag_room {
-    std::size_t letters;
-    long long lines;
-};
-
-static tag_room room_of(tag_layout layout)
-{
-    return layout == two_column ? tag_room{18, 3} : tag_room{16, 2};
-}
-
 long long pages_for(tag_layout layout, long long tags)
 {
     // The first page holds as many tags as the layout's number; every later page one tag, or
@@ -46,87 +33,167 @@ static void note(mistake_lines *mistake, long long line)
     ++mistake->count;
 }
 
-enum text_kind { ascii_text, utf8_text, other_text };
+// ------------------------------------------------------------------------------------------
+// The file's own bytes
 
-// ASCII only, UTF-8 with letters beyond it, or neither. Overlong forms, surrogates and code
-// points past U+10FFFF are not UTF-8.
-static text_kind kind_of(text_view text)
-{
-    const auto *byte = reinterpret_cast<const unsigned char *>(text.bytes);
-    const unsigned char *end = byte + text.length;
-    text_kind kind = ascii_text;
-    while (byte < end) {
-        unsigned lead = *byte++;
-        if (lead < 0x80)
-            continue;
-        std::size_t follow = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
-        unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-        unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
-        if (lead < 0xC2 || lead > 0xF4 || static_cast<std::size_t>(end - byte) < follow ||
-            byte[0] < low || byte[0] > high)
-            return other_text;
-        for (std::size_t at = 1; at < follow; ++at)
-            if ((byte[at] & 0xC0) != 0x80)
-                return other_text;
-        byte += follow;
-        kind = utf8_text;
-    }
-    return kind;
-}
+static const unsigned char END_OF_LIST_BYTE = 0x1A;
 
-// Letters as the declared charset reads the bytes: in UTF-8 a letter is a lead byte with the
-// bytes that follow it, in windows-1250 every byte is one.
-static std::size_t letters_in(const char *bytes, std::size_t length, bool utf8)
+static bool is_control_byte(unsigned char byte)
 {
-    std::size_t letters = 0;
-    for (std::size_t at = 0; at < length; ++at)
-        if (!utf8 || (static_cast<unsigned char>(bytes[at]) & 0xC0) != 0x80)
-            ++letters;
-    return letters;
-}
-
-// The lines a text takes, wrapped at its spaces as a browser wraps it. A word longer than a
-// line cannot wrap: it keeps a line of its own and widens the tag instead.
-static long long wrapped_lines(const char *bytes, std::size_t length, std::size_t letters,
-                               bool utf8)
-{
-    long long lines = 1;
-    std::size_t used = 0;
-    for (std::size_t at = 0; at < length;) {
-        std::size_t word = length_before(bytes + at, ' ', length - at);
-        std::size_t width = letters_in(bytes + at, word, utf8);
-        at += word + 1;
-        if (width == 0)
-            continue;
-        if (used > 0 && used + 1 + width > letters) {
-            ++lines;
-            used = 0;
-        }
-        used += (used > 0 ? 1 : 0) + width;
-    }
-    return lines;
-}
-
-// Only the first "=" breaks a line; any later one is printed.
-static long long lines_of_tag(text_view name, tag_room room, bool utf8)
-{
-    std::size_t separator = length_before(name.bytes, '=', name.length);
-    long long lines = wrapped_lines(name.bytes, separator, room.letters, utf8);
-    if (separator < name.length)
-        lines += wrapped_lines(name.bytes + separator + 1, name.length - separator - 1,
-                               room.letters, utf8);
-    return lines;
+    return (byte < 0x20 && byte != '\t' && byte != '\r' && byte != '\n') || byte == 0x7F;
 }
 
 static bool holds_control_bytes(text_view line)
 {
-    for (std::size_t at = 0; at < line.length; ++at) {
-        auto byte = static_cast<unsigned char>(line.bytes[at]);
-        if ((byte < 0x20 && byte != '\t' && byte != '\r' && byte != '\n') || byte == 0x7F)
+    for (std::size_t at = 0; at < line.length; ++at)
+        if (is_control_byte(static_cast<unsigned char>(line.bytes[at])))
             return true;
-    }
     return false;
 }
+
+// What kind of file it is, and the control bytes in its first read, wherever they stand: past
+// a NUL, which ends a line as the sheet reads it, or a 0x1A, which ends the list. Only a 0x1A
+// is left to list_ends_early. True when it found that the file is not text.
+static bool look_at_the_file(list_reader *list, list_check *check)
+{
+    text_view start = peek_list_start(list);
+    check->kind = kind_of_file(start);
+    long long line = 1;
+    for (std::size_t at = 0; at < start.length; ++at) {
+        auto byte = static_cast<unsigned char>(start.bytes[at]);
+        if (byte == '\n')
+            ++line;
+        else if (byte != END_OF_LIST_BYTE && is_control_byte(byte))
+            note(&check->mistakes[not_text], line);
+    }
+    if (check->kind != plain_text && check->mistakes[not_text].count == 0)
+        note(&check->mistakes[not_text], 1);
+    return check->mistakes[not_text].count > 0;
+}
+
+static bool is_utf16(text_view first_read)
+{
+    return first_read.length >= 2 &&
+           ((first_read.bytes[0] == '\xFF' && first_read.bytes[1] == '\xFE') ||
+            (first_read.bytes[0] == '\xFE' && first_read.bytes[1] == '\xFF'));
+}
+
+// ------------------------------------------------------------------------------------------
+// The charset, judged a whole line at a time: a read may end inside a letter
+
+// UTF-8 checked byte by byte, so that a letter may go on into the next read of its line.
+// Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+struct utf8_scan {
+    unsigned follow;    // bytes the letter under way still needs
+    unsigned low, high; // what its next byte may be
+    bool beyond_ascii;
+    bool broken;
+};
+
+static void scan_utf8(utf8_scan *scan, text_view text)
+{
+    for (std::size_t at = 0; at < text.length && !scan->broken; ++at) {
+        auto byte = static_cast<unsigned char>(text.bytes[at]);
+        if (scan->follow > 0) {
+            scan->broken = byte < scan->low || byte > scan->high;
+            scan->low = 0x80;
+            scan->high = 0xBF;
+            --scan->follow;
+        } else if (byte >= 0x80) {
+            scan->beyond_ascii = true;
+            scan->broken = byte < 0xC2 || byte > 0xF4;
+            scan->follow = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : 1;
+            scan->low = byte == 0xE0 ? 0xA0 : byte == 0xF0 ? 0x90 : 0x80;
+            scan->high = byte == 0xED ? 0x9F : byte == 0xF4 ? 0x8F : 0xBF;
+        }
+    }
+}
+
+static list_text text_of_line(const utf8_scan *scan)
+{
+    if (scan->broken || scan->follow > 0)
+        return not_utf8;
+    return scan->beyond_ascii ? utf8_letters : ascii_only;
+}
+
+static bool declares_utf8(const sheet_settings *settings)
+{
+    return std::strcmp(settings->charset, UTF8_CHARSET) == 0;
+}
+
+// ------------------------------------------------------------------------------------------
+// The settings line
+
+static bool is_blank_text(const char *text)
+{
+    return text[std::strspn(text, " \t")] == '\0';
+}
+
+// The charset a value names in a spelling the tool does not read, such as "utf8" or "cp1250",
+// or nullptr: its letters and digits alone, in upper case.
+static const char *charset_spelled(const char *value)
+{
+    static const char *const SPELLINGS[][2] = {
+        {"UTF8", UTF8_CHARSET},
+        {"WINDOWS1250", WINDOWS_1250_CHARSET},
+        {"WIN1250", WINDOWS_1250_CHARSET},
+        {"CP1250", WINDOWS_1250_CHARSET},
+        {"1250", WINDOWS_1250_CHARSET},
+        {"ANSI", WINDOWS_1250_CHARSET},
+    };
+    char bare[LINE_SIZE];
+    std::size_t length = 0;
+    for (; *value != '\0'; ++value)
+        if ((*value >= '0' && *value <= '9') || (*value >= 'a' && *value <= 'z') ||
+            (*value >= 'A' && *value <= 'Z'))
+            bare[length++] = *value;
+    bare[length] = '\0';
+    upcase_ascii(bare);
+    for (const auto &spelling : SPELLINGS)
+        if (std::strcmp(bare, spelling[0]) == 0)
+            return spelling[1];
+    return nullptr;
+}
+
+// A settings line is a layout digit, or nothing, before its "=", or names a charset after it;
+// "Jana=Nováková" is neither, and is a name that will never be printed. One that is a settings
+// line may still name a charset the tool does not know.
+static const char *judge_settings_line(text_view read, list_check *check)
+{
+    static const char BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
+    char line[LINE_SIZE];
+    keep_text(cut_line_end(read), line);
+    const char *text = line;
+    if (std::strncmp(text, BYTE_ORDER_MARK, sizeof BYTE_ORDER_MARK - 1) == 0)
+        text += sizeof BYTE_ORDER_MARK - 1;
+    std::size_t separator = length_before(text, '=', std::strlen(text));
+    const char *value = text + separator + 1;
+    bool selector_only =
+        separator == 0 || (separator == 1 && std::strchr("246", text[0]) != nullptr);
+    if (named_charset(value) != nullptr)
+        return nullptr;
+    if (!selector_only)
+        note(&check->mistakes[name_as_settings_line], 1);
+    else if (!is_blank_text(value))
+        note(&check->mistakes[unknown_charset], 1);
+    return charset_spelled(value);
+}
+
+// What to name instead of a charset the tool does not know: the list's bytes decide where they
+// can, the spelling where they cannot; no word helps a list that is neither UTF-8 nor meant
+// as windows-1250.
+static const char *charset_meant(list_text text, const char *spelled)
+{
+    if (text == utf8_letters)
+        return UTF8_CHARSET;
+    if (text == not_utf8)
+        return spelled != nullptr && std::strcmp(spelled, WINDOWS_1250_CHARSET) == 0 ? spelled
+                                                                                     : nullptr;
+    return spelled != nullptr ? spelled : UTF8_CHARSET;
+}
+
+// ------------------------------------------------------------------------------------------
+// Each tag
 
 // A carriage return that is not part of the line end cuts the tag: whatever follows it, but
 // for more carriage returns, is lost.
@@ -150,55 +217,71 @@ static bool is_blank(text_view name)
     return true;
 }
 
-static bool is_utf16(text_view first_read)
+static void check_markup(list_check *check, text_view name, long long line)
 {
-    return first_read.length >= 2 &&
-           ((first_read.bytes[0] == '\xFF' && first_read.bytes[1] == '\xFE') ||
-            (first_read.bytes[0] == '\xFE' && first_read.bytes[1] == '\xFF'));
+    // Most names hold neither "<" nor "&", and need no closer look.
+    if (length_before(name.bytes, '<', name.length) == name.length &&
+        length_before(name.bytes, '&', name.length) == name.length)
+        return;
+    char tag_text[TAG_TEXT_SIZE];
+    std::size_t separator = length_before(name.bytes, '=', name.length);
+    markup_effect effect = markup_in(break_at_separator(name, tag_text), separator);
+    if (effect == no_markup)
+        return;
+    note(&check->mistakes[markup_in_name], line);
+    if (effect > check->worst_markup) {
+        check->worst_markup = effect;
+        check->worst_markup_line = line;
+        check->worst_markup_tag = check->tags;
+    }
 }
 
-// A settings line is a layout digit, or nothing, before its "=", or names a charset after it;
-// "Jana=Nováková" is neither, and is a name that will never be printed.
-static bool looks_like_a_name(text_view settings_line)
+static void check_fit(list_check *check, text_view name, long long line, text_view partner,
+                      const sheet_settings *settings)
 {
-    static const char BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
-    char line[LINE_SIZE];
-    keep_text(cut_line_end(settings_line), line);
-    const char *text = line;
-    if (std::strncmp(text, BYTE_ORDER_MARK, sizeof BYTE_ORDER_MARK - 1) == 0)
-        text += sizeof BYTE_ORDER_MARK - 1;
-    std::size_t separator = length_before(text, '=', std::strlen(text));
-    bool selector_only =
-        separator == 0 || (separator == 1 && std::strchr("246", text[0]) != nullptr);
-    return !selector_only && named_charset(text + separator + 1) == nullptr;
+    bool utf8 = declares_utf8(settings);
+    tag_fit fit = fit_in_tag(name, partner, settings->layout, utf8);
+    if (!outgrows_its_tag(fit, settings->layout))
+        return;
+    if (check->mistakes[name_over_lines].count == 0) {
+        check->first_over = fit;
+        check->first_over_break = break_that_fits(name, partner, settings->layout, utf8);
+    }
+    note(&check->mistakes[name_over_lines], line);
 }
 
-static bool declares_utf8(const sheet_settings *settings)
+// In two columns the first tag of a pair waits for its partner, which shares its table.
+struct waiting_tag {
+    char name[LINE_SIZE];
+    text_view kept;
+    long long line; // 0: none waits
+};
+
+static void check_fits(list_check *check, text_view name, long long line, waiting_tag *first,
+                       const sheet_settings *settings)
 {
-    return std::strcmp(settings->charset, UTF8_CHARSET) == 0;
+    if (settings->layout != two_column) {
+        check_fit(check, name, line, {name.bytes, 0}, settings);
+    } else if (first->line == 0) {
+        first->kept = keep_text(name, first->name);
+        first->line = line;
+    } else {
+        check_fit(check, first->kept, first->line, name, settings);
+        check_fit(check, name, line, first->kept, settings);
+        first->line = 0;
+    }
 }
 
-// What one read, one tag, brings: line is the number of the list line it was read from.
-static void check_tag(list_check *check, text_view read, long long line, bool continues_line,
-                      const sheet_settings *settings, mistake_lines by_kind[])
-{
-    if (continues_line)
-        note(&check->mistakes[line_over_read], line);
-    if (holds_control_bytes(read))
-        note(&check->mistakes[not_text], line);
-    if (loses_text_after_return(read))
-        note(&check->mistakes[text_after_return], line);
-    text_view name = cut_line_end(read);
-    // The rest of a line of exactly one read is its bare line end: a mistake of length.
-    if (!continues_line && is_blank(name))
-        note(&check->mistakes[empty_tag], line);
-    tag_room room = room_of(settings->layout);
-    if (lines_of_tag(name, room, declares_utf8(settings)) > room.lines)
-        note(&check->mistakes[name_over_lines], line);
-    text_kind kind = kind_of(name);
-    if (kind != ascii_text)
-        note(&by_kind[kind], line);
-}
+// Where the reading is: the line a read comes from, and what is known of that line so far.
+struct reading {
+    long long line;
+    bool continues_line; // the read goes on with the line the last read began
+    bool ended_line;     // the last read ended with its line feed
+    bool noted_control;  // the look at the file's bytes found control bytes, on their lines
+    waiting_tag first_of_pair;
+    utf8_scan letters;
+    mistake_lines by_text[3]; // the lines of each list_text
+};
 
 // A read of a whole read's length without its line feed leaves the line to the next read.
 static bool ends_its_line(text_view read)
@@ -206,14 +289,54 @@ static bool ends_its_line(text_view read)
     return read.length < LINE_MAX_BYTES || read.bytes[read.length - 1] == '\n';
 }
 
+// What one read, one tag, brings.
+static void check_tag(list_check *check, list_reader *list, text_view read, reading *at,
+                      const sheet_settings *settings)
+{
+    long long line = at->line;
+    if (at->continues_line)
+        note(&check->mistakes[line_over_read], line);
+    if (!at->noted_control && (holds_control_bytes(read) || line_cut_at_nul(list, read)))
+        note(&check->mistakes[not_text], line);
+    if (loses_text_after_return(read))
+        note(&check->mistakes[text_after_return], line);
+    text_view name = cut_line_end(read);
+    // The rest of a line of exactly one read is its bare line end: a mistake of length.
+    if (!at->continues_line && is_blank(name))
+        note(&check->mistakes[empty_tag], line);
+    check_markup(check, name, line);
+    check_fits(check, name, line, &at->first_of_pair, settings);
+    scan_utf8(&at->letters, name);
+    if (!ends_its_line(read)) {
+        if (at->letters.follow > 0 && check->letter_cut_line == 0)
+            check->letter_cut_line = line;
+        return;
+    }
+    note(&at->by_text[text_of_line(&at->letters)], line);
+    at->letters = utf8_scan{};
+}
+
 // Which charset the bytes are in is a verdict on the whole list, not on a line.
 static void judge_charset(list_check *check, const sheet_settings *settings,
-                          const mistake_lines by_kind[])
+                          const mistake_lines by_text[], const char *spelled)
 {
-    if (declares_utf8(settings))
-        check->mistakes[declared_utf8_not_saved] = by_kind[other_text];
-    else if (by_kind[other_text].count == 0)
-        check->mistakes[utf8_not_declared] = by_kind[utf8_text];
+    check->text = by_text[not_utf8].count > 0       ? not_utf8
+                  : by_text[utf8_letters].count > 0 ? utf8_letters
+                                                    : ascii_only;
+    if (check->mistakes[unknown_charset].count > 0)
+        check->charset_meant = charset_meant(check->text, spelled);
+    else if (declares_utf8(settings))
+        check->mistakes[declared_utf8_not_saved] = by_text[not_utf8];
+    else if (check->text == utf8_letters)
+        check->mistakes[utf8_not_declared] = by_text[utf8_letters];
+}
+
+// A 0x1A ends the list where it stands: on the line it cuts, or before the line it starts.
+static void judge_list_end(list_check *check, list_reader *list, const reading *at)
+{
+    check->after_end = read_after_end_byte(list);
+    if (check->after_end.lines > 0)
+        note(&check->mistakes[list_ends_early], at->ended_line ? at->line : at->line - 1);
 }
 
 // A list that is no list of names at all gets that said alone: whatever else it breaks
@@ -228,28 +351,35 @@ static void keep_alone(list_check *check, list_mistake mistake)
 void check_list(list_reader *list, const sheet_settings *settings, list_check *check)
 {
     *check = list_check{};
-    mistake_lines by_kind[3] = {};
-    long long line = 1;
-    bool continues_line = false;
+    check->lines_a_tag = lines_a_tag_holds(settings->layout);
+    reading at = {};
+    at.line = 1;
+    at.ended_line = true;
+    at.noted_control = look_at_the_file(list, check);
     bool settings_line = settings->has_settings_line;
+    const char *spelled = nullptr;
     text_view read;
     for (bool first_read = true; read_line(list, &read); first_read = false) {
         if (first_read && is_utf16(read))
-            note(&check->mistakes[saved_as_utf16], line);
+            note(&check->mistakes[saved_as_utf16], at.line);
         if (settings_line) {
             // Read again, as the writing pass drops it: never a tag.
             settings_line = false;
-            if (looks_like_a_name(read))
-                note(&check->mistakes[name_as_settings_line], line);
+            spelled = judge_settings_line(read, check);
         } else {
             ++check->tags;
-            check->last_line = line;
-            check_tag(check, read, line, continues_line, settings, by_kind);
+            check->last_line = at.line;
+            check_tag(check, list, read, &at, settings);
         }
-        continues_line = !ends_its_line(read);
-        line += continues_line ? 0 : 1;
+        at.continues_line = !ends_its_line(read);
+        at.ended_line = read.length > 0 && read.bytes[read.length - 1] == '\n';
+        at.line += at.continues_line ? 0 : 1;
     }
-    judge_charset(check, settings, by_kind);
+    if (at.first_of_pair.line > 0)
+        check_fit(check, at.first_of_pair.kept, at.first_of_pair.line,
+                  filler_partner(declares_utf8(settings)), settings);
+    judge_list_end(check, list, &at);
+    judge_charset(check, settings, at.by_text, spelled);
     if (check->tags == 0)
         check->mistakes[no_names].count = 1;
     if (check->mistakes[saved_as_utf16].count > 0)
@@ -257,6 +387,4 @@ void check_list(list_reader *list, const sheet_settings *settings, list_check *c
     else if (check->mistakes[not_text].count > 0)
         keep_alone(check, not_text);
     check->pages = pages_for(settings->layout, check->tags);
-    check->letters_a_line = room_of(settings->layout).letters;
-    check->lines_a_tag = room_of(settings->layout).lines;
 }

@@ -2,26 +2,40 @@
 // it that would spoil the sheet, each with the lines it stands on.
 //
 // The list is read as the writing pass reads it, by the same line reader and after the same
-// settings pass, so a mistake found here is one the sheet shows.
+// settings pass, so a mistake found here is one the sheet shows; only what kind of file it is,
+// and what a 0x1A keeps from the sheet, are judged on the file's own bytes.
 #pragma once
 
 #include <cstddef>
 
+#include "check/file_kind.h"
+#include "check/markup.h"
+#include "check/tag_fit.h"
 #include "settings/sheet_settings.h"
 #include "text/text_stream.h"
 
 enum list_mistake {
     saved_as_utf16,          // a UTF-16 byte-order mark first: every tag comes out garbled
     not_text,                // control bytes, as a PDF, an image or a program holds them
+    unknown_charset,         // the settings line names a charset the tool does not know
     utf8_not_declared,       // UTF-8 with letters beyond ASCII, the sheet declaring another
     declared_utf8_not_saved, // the sheet declares UTF-8, and these lines are not UTF-8
     name_as_settings_line,   // the first line looks like a name, yet is the settings line
-    empty_tag,               // a line that prints a blank card
+    list_ends_early,         // a 0x1A ends the list with more of the file after it
+    markup_in_name,          // "<" or "&" that a browser reads as markup, not as text
     line_over_read,          // a line of more than one read: two tags or more
     text_after_return,       // a carriage return inside a line: the text after it is lost
-    name_over_lines,         // may need more lines than a tag holds
+    empty_tag,               // a line that prints a blank card
+    name_over_lines,         // a name that makes its tag grow taller or wider
     no_names,                // the sheet has no tags at all
     MISTAKE_KINDS
+};
+
+// The letters of the whole list, as far as its bytes tell.
+enum list_text {
+    ascii_only,   // any charset reads it alike
+    utf8_letters, // UTF-8, with letters beyond ASCII
+    not_utf8,     // bytes that UTF-8 does not allow: windows-1250, most likely
 };
 
 constexpr std::size_t MISTAKE_LINES_KEPT = 5;
@@ -34,11 +48,22 @@ struct mistake_lines {
 
 struct list_check {
     long long tags;
-    long long pages;            // as the layout breaks pages, printed as the guide says
-    long long last_line;        // the line of the last tag
-    std::size_t letters_a_line; // what a tag of the layout holds, as the check judged it
+    long long pages;     // as the layout breaks pages, printed as the guide says
+    long long last_line; // the line of the last tag
     long long lines_a_tag;
+    list_text text;
     mistake_lines mistakes[MISTAKE_KINDS];
+    // What some mistakes need said besides their lines:
+    file_kind kind; // not_text: what the file is, by its signature
+    const char
+        *charset_meant; // unknown_charset: the charset to name instead; nullptr: none will do
+    markup_effect worst_markup;  // markup_in_name: the worst that markup in a name does,
+    long long worst_markup_line; // and the first line that does it,
+    long long worst_markup_tag;  // which is this tag of the sheet
+    unread_rest after_end;       // list_ends_early: what the sheet leaves out
+    long long letter_cut_line;   // line_over_read: the first line a read cuts a letter of; 0: none
+    tag_fit first_over;          // name_over_lines: how the first name too long lays out,
+    long long first_over_break;  // and where an "=" would make it fit (break_that_fits)
 };
 
 // Reads the list from its start, as the writing pass does with these settings, which the

@@ -11,7 +11,8 @@ static const std::size_t VALUE_MAX_BYTES = 17;
 
 sheet_settings default_settings()
 {
-    sheet_settings settings = {four_panel, "windows-1250", false};
+    sheet_settings settings = {four_panel, {}, false};
+    copy_span(WINDOWS_1250_CHARSET, 0, CHARSET_SIZE - 1, settings.charset);
     return settings;
 }
 

@@ -12,6 +12,7 @@ enum tag_layout {
 
 constexpr std::size_t CHARSET_SIZE = 17;
 constexpr char UTF8_CHARSET[] = "UTF-8";
+constexpr char WINDOWS_1250_CHARSET[] = "windows-1250"; // the default
 
 struct sheet_settings {
     tag_layout layout;

@@ -14,6 +14,9 @@ void start_list(list_reader *list, std::FILE *stream)
     list->plain_until = 0;
     list->ended = stream == nullptr;
     list->failed = false;
+    list->ended_at_end_byte = false;
+    list->after_end_byte = 0;
+    list->gathered_nul = false;
 }
 
 bool open_list(list_reader *list, const char *path)
@@ -69,6 +72,8 @@ static int next_text_byte(list_reader *list)
 {
     int byte = next_raw_byte(list);
     if (byte == END_OF_LIST_BYTE) {
+        list->ended_at_end_byte = true;
+        list->after_end_byte = list->next;
         list->next = list->filled;
         list->ended = true;
         return EOF;
@@ -142,6 +147,7 @@ static bool read_line_by_the_rules(list_reader *list, text_view *line)
         find_next_rare_byte(list);
     // A NUL ends the line as a C string sees it; the bytes after it were read all the same.
     *line = {gathered, length_before(gathered, '\0', used)};
+    list->gathered_nul = line->length < used;
     // As with fgets, a read error yields no line, even after some bytes.
     return used > 0 && !list->failed;
 }
@@ -149,6 +155,54 @@ static bool read_line_by_the_rules(list_reader *list, text_view *line)
 bool read_line(list_reader *list, text_view *line)
 {
     return read_plain_line(list, line) || read_line_by_the_rules(list, line);
+}
+
+text_view peek_list_start(list_reader *list)
+{
+    const char *start = reinterpret_cast<const char *>(list->chunk + list->next);
+    return {start, fill_chunk(list) ? list->filled - list->next : 0};
+}
+
+std::size_t bytes_read_ahead(const list_reader *list)
+{
+    return list->filled - list->next;
+}
+
+bool line_cut_at_nul(const list_reader *list, text_view line)
+{
+    // A line viewed in the chunk never holds a NUL: only a gathered one can.
+    return line.bytes == list->line && list->gathered_nul;
+}
+
+static bool is_blank_byte(unsigned char byte)
+{
+    return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n' || byte == END_OF_LIST_BYTE;
+}
+
+unread_rest read_after_end_byte(list_reader *list)
+{
+    unread_rest rest = {0, 0};
+    if (!list->ended_at_end_byte)
+        return rest;
+    bool line_holds_text = false;
+    std::size_t from = list->after_end_byte;
+    do {
+        for (std::size_t at = from; at < list->filled; ++at) {
+            if (list->chunk[at] == '\n') {
+                rest.lines += line_holds_text ? 1 : 0;
+                line_holds_text = false;
+            } else if (!is_blank_byte(list->chunk[at])) {
+                line_holds_text = true;
+            }
+        }
+        rest.bytes += static_cast<long long>(list->filled - from);
+        from = 0;
+        list->filled = std::fread(list->chunk, 1, sizeof list->chunk, list->stream);
+        list->next = list->filled;
+    } while (list->filled > 0);
+    list->ended_at_end_byte = false;
+    rest.lines += line_holds_text ? 1 : 0;
+    return rest;
 }
 
 bool close_list(list_reader *list)

@@ -19,10 +19,13 @@ struct list_reader {
     unsigned char chunk[LIST_CHUNK_SIZE];
     std::size_t next;
     std::size_t filled;
-    std::size_t plain_until; // the chunk's next NUL or 0x1A, or filled
-    bool ended;              // end of file, a 0x1A or a read error: nothing more comes
-    bool failed;             // a read error
-    char line[LINE_SIZE];    // a line that cannot be viewed in the chunk, gathered by the rules
+    std::size_t plain_until;    // the chunk's next NUL or 0x1A, or filled
+    bool ended;                 // end of file, a 0x1A or a read error: nothing more comes
+    bool failed;                // a read error
+    bool ended_at_end_byte;     // a 0x1A ended the list
+    std::size_t after_end_byte; // where the chunk goes on after that 0x1A
+    bool gathered_nul;          // a NUL cut the line last gathered in line
+    char line[LINE_SIZE];       // a line that cannot be viewed in the chunk, gathered by the rules
 };
 
 struct document_writer {
@@ -43,6 +46,26 @@ void start_list(list_reader *list, std::FILE *stream);
 // a NUL ends it, as it ends a C string. False when the read yields no line: the end of the list
 // or a read error.
 bool read_line(list_reader *list, text_view *line);
+
+// The start of the list as the file holds it, before any text-stream rule: up to a chunk of
+// raw bytes, to tell what kind of file it is. Only before the first read_line, and valid until it.
+text_view peek_list_start(list_reader *list);
+
+// The bytes of the list the reader holds read, but has not yet passed on as lines.
+std::size_t bytes_read_ahead(const list_reader *list);
+
+// Whether a NUL cut the line that read_line returned: the line ends there, though the bytes
+// after it were read.
+bool line_cut_at_nul(const list_reader *list, text_view line);
+
+// What a 0x1A before the end of the file keeps from the list: the bytes after it, and the lines
+// among them that hold more than blanks and line ends. Reads the rest of the file, once the list
+// has ended; all zero where no 0x1A ended it.
+struct unread_rest {
+    long long bytes;
+    long long lines;
+};
+unread_rest read_after_end_byte(list_reader *list);
 
 // Closes the list; true when it was read without an error.
 bool close_list(list_reader *list);

@@ -1,0 +1,21 @@
+// Markup in a name, as a browser reads it in the tag's cell: the sheet copies names unescaped,
+// so "<" and "&" can make a name print otherwise than it was typed, or do more.
+#pragma once
+
+#include <cstddef>
+
+#include "text/text.h"
+
+// What markup in a tag's text does, from the mildest.
+enum markup_effect {
+    no_markup,
+    changes_text,         // a tag or a character reference: it prints otherwise than typed
+    loads_from_elsewhere, // a picture, a style sheet, a frame or a redirect, from a network
+    runs_script,          // a script or an event handler, once the sheet is opened from disk
+    hides_later_tags,     // a comment or an element left open swallows the tags after it
+};
+
+// What the markup in a tag text does. The text's first "=" became the "<br>" that stands at
+// inserted_break (or the line had none: inserted_break is its length), which is no markup of the
+// name's own. The cell's closing tag follows the text in the sheet, as it does in every layout.
+markup_effect markup_in(text_view tag_text, std::size_t inserted_break);
