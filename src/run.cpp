@@ -10,19 +10,30 @@
 static const char LIST_FILE[] = "Korvela.txt";
 static const char SHEET_FILE[] = "Korvela.html";
 
-void write_sheet(list_reader *list, document_writer *document, const sheet_settings *settings)
+void drop_settings_line(list_reader *list, const sheet_settings *settings)
 {
     // The settings pass has read the same first line; it was never a tag.
     if (settings->has_settings_line) {
         text_view dropped;
         read_line(list, &dropped);
     }
+}
+
+void write_tags(list_reader *list, document_writer *document, const sheet_settings *settings,
+                long long *tag_count)
+{
+    if (settings->layout == two_column)
+        write_paired_tags(list, document, settings, tag_count);
+    else
+        write_stacked_tags(list, document, settings, tag_count);
+}
+
+void write_sheet(list_reader *list, document_writer *document, const sheet_settings *settings)
+{
+    drop_settings_line(list, settings);
     write_document_head(document, settings);
     long long tag_count = 0;
-    if (settings->layout == two_column)
-        write_paired_tags(list, document, settings, &tag_count);
-    else
-        write_stacked_tags(list, document, settings, &tag_count);
+    write_tags(list, document, settings, &tag_count);
     write_document_tail(document);
 }
 

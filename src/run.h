@@ -13,6 +13,14 @@ enum run_status {
     run_document_write_failed = 4, // a write or the close of the document failed
 };
 
+// Reads the settings line, where the list has one, which is never a tag.
+void drop_settings_line(list_reader *list, const sheet_settings *settings);
+
+// Writes a tag for every remaining list line, as the layout lays them out; tag_count numbers
+// the tags of the whole sheet, and may start past 0 for a part of it.
+void write_tags(list_reader *list, document_writer *document, const sheet_settings *settings,
+                long long *tag_count);
+
 // The writing pass over an open list: drops the settings line, if there is one, and writes the
 // whole document, head, tags and closing line.
 void write_sheet(list_reader *list, document_writer *document, const sheet_settings *settings);
