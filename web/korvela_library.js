@@ -18,12 +18,7 @@ mergeInto(LibraryManager.library, {
       return 0;
     }
   },
-  korvela_list_checked: function (layout, charset, hasSettingsLine, facts, count) {
-    Module['checked'] = {
-      layout: layout,
-      charset: UTF8ToString(charset),
-      hasSettingsLine: !!hasSettingsLine,
-      facts: Array.from(HEAPF64.subarray(facts >> 3, (facts >> 3) + count)),
-    };
+  korvela_list_checked: function (facts) {
+    Module['checked'] = JSON.parse(UTF8ToString(facts));
   },
 });

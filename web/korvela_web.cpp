@@ -2,11 +2,13 @@
 // holds, through the same reader, settings pass and writers, with the sheet handed to the page
 // as it is written. The page's script answers the calls declared below (korvela_library.js).
 #include <cstdio>
+#include <cstring>
 #include <sys/types.h>
 
 #include "check/list_check.h"
 #include "run.h"
 #include "settings/settings_line.h"
+#include "sheet/frame.h"
 
 extern "C" {
 // Copies the list's bytes from position on into bytes, room of them at most; returns how many
@@ -14,19 +16,23 @@ extern "C" {
 std::size_t korvela_list_bytes(std::size_t position, char *bytes, std::size_t room);
 // Takes the next count bytes of the sheet; returns how many it took, fewer when it failed.
 std::size_t korvela_sheet_bytes(const char *bytes, std::size_t count);
-// Hands over what the check found: the settings, and the facts korvela_check_list gathers.
-void korvela_list_checked(int layout, const char *charset, bool has_settings_line,
-                          const double *facts, std::size_t count);
+// Hands over what the check found, as a JSON text.
+void korvela_list_checked(const char *facts);
 
 int korvela_write_sheet();
+double korvela_write_sheet_part(double from, double first_tag, double most_tags);
 void korvela_check_list();
 }
 
-// The list is read from its start by each pass; only one stream over it is open at a time.
+// Each pass reads the list from its start, or a part of the sheet from where the part before
+// it ended; only one stream over it is open at a time.
 static std::size_t list_position;
+static std::size_t list_end;
 
 static ssize_t read_list_bytes(void * /*cookie*/, char *bytes, std::size_t room)
 {
+    if (room > list_end - list_position)
+        room = list_end - list_position;
     std::size_t count = korvela_list_bytes(list_position, bytes, room);
     list_position += count;
     return static_cast<ssize_t>(count);
@@ -37,10 +43,18 @@ static ssize_t write_sheet_bytes(void * /*cookie*/, const char *bytes, std::size
     return static_cast<ssize_t>(korvela_sheet_bytes(bytes, count));
 }
 
-static std::FILE *open_list_stream()
+static const std::size_t WHOLE_LIST = static_cast<std::size_t>(-1);
+
+static std::FILE *open_list_stream(std::size_t from = 0, std::size_t end = WHOLE_LIST)
 {
-    list_position = 0;
-    return fopencookie(nullptr, "r", {read_list_bytes, nullptr, nullptr, nullptr});
+    list_position = from;
+    list_end = end;
+    std::FILE *stream = fopencookie(nullptr, "r", {read_list_bytes, nullptr, nullptr, nullptr});
+    // Unbuffered, so that every byte read from the list has reached the reader, and where the
+    // reader stands in the list is known.
+    if (stream != nullptr)
+        (void)std::setvbuf(stream, nullptr, _IONBF, 0);
+    return stream;
 }
 
 static sheet_settings read_list_settings()
@@ -53,6 +67,17 @@ static sheet_settings read_list_settings()
     return settings;
 }
 
+static bool start_sheet(document_writer *document)
+{
+    std::FILE *sheet = fopencookie(nullptr, "w", {nullptr, write_sheet_bytes, nullptr, nullptr});
+    if (sheet == nullptr)
+        return false;
+    // The writer gathers whole chunks itself; a stdio buffer would only copy them again.
+    (void)std::setvbuf(sheet, nullptr, _IONBF, 0);
+    start_document(document, sheet);
+    return true;
+}
+
 // The run, from the list the page holds to the sheet it takes: the exit status the tool
 // would end with.
 int korvela_write_sheet()
@@ -62,22 +87,155 @@ int korvela_write_sheet()
     start_list(&list, open_list_stream());
     if (list.stream == nullptr)
         return run_list_missing;
-    std::FILE *sheet = fopencookie(nullptr, "w", {nullptr, write_sheet_bytes, nullptr, nullptr});
-    if (sheet == nullptr) {
+    static document_writer document;
+    if (!start_sheet(&document)) {
         close_list(&list);
         return run_document_failed;
     }
-    // The writer gathers whole chunks itself; a stdio buffer would only copy them again.
-    (void)std::setvbuf(sheet, nullptr, _IONBF, 0);
-    static document_writer document;
-    start_document(&document, sheet);
     write_sheet(&list, &document, &settings);
     return finish_run(&list, &document);
 }
 
-// The tags, the pages, the last line, what a tag holds and a read takes, then each mistake's
-// count and its first lines.
-constexpr std::size_t CHECK_FACTS = 6 + MISTAKE_KINDS * (1 + MISTAKE_LINES_KEPT);
+// Where the list stands in the stream the reader reads it from.
+static std::size_t list_offset(const list_reader *list)
+{
+    return list_position - bytes_read_ahead(list);
+}
+
+// A part of the sheet, for a preview that shows a long sheet a part at a time: the bytes that
+// the whole sheet holds for the tags from first_tag on, most_tags of them (whole pairs in two
+// columns), read from the list's byte from, where the part before ended. The first part (0, 0)
+// brings the head, the part that reaches the list's end the closing line. Returns where the
+// next part starts, -1 after the last part, or -2 when a write failed.
+double korvela_write_sheet_part(double from, double first_tag, double most_tags)
+{
+    sheet_settings settings = read_list_settings();
+    static list_reader list;
+    start_list(&list, open_list_stream(static_cast<std::size_t>(from)));
+    if (first_tag == 0)
+        drop_settings_line(&list, &settings);
+    std::size_t start = list_offset(&list);
+    text_view line;
+    for (double read = 0; read < most_tags && read_line(&list, &line); ++read) {
+    }
+    std::size_t end = list_offset(&list);
+    bool last_part = !read_line(&list, &line);
+    close_list(&list);
+
+    start_list(&list, open_list_stream(start, end));
+    static document_writer document;
+    if (!start_sheet(&document)) {
+        close_list(&list);
+        return -2;
+    }
+    if (first_tag == 0)
+        write_document_head(&document, &settings);
+    auto tag_count = static_cast<long long>(first_tag);
+    write_tags(&list, &document, &settings, &tag_count);
+    if (last_part)
+        write_document_tail(&document);
+    if (finish_run(&list, &document) != run_ok)
+        return -2;
+    return last_part ? -1 : static_cast<double>(end);
+}
+
+// ------------------------------------------------------------------------------------------
+// The check's findings, handed to the page as a JSON text built in a buffer of fixed size: the
+// page words them, and names each fact as the names below do.
+
+constexpr std::size_t FACTS_SIZE = 4096;
+
+struct facts_text {
+    char text[FACTS_SIZE];
+    std::size_t used;
+};
+
+static void put(facts_text *facts, const char *text)
+{
+    std::size_t length = std::strlen(text);
+    if (facts->used + length < FACTS_SIZE) {
+        std::memcpy(facts->text + facts->used, text, length);
+        facts->used += length;
+    }
+    facts->text[facts->used] = '\0';
+}
+
+static void put_number(facts_text *facts, long long number)
+{
+    char digits[24];
+    std::size_t at = sizeof digits;
+    digits[--at] = '\0';
+    unsigned long long magnitude = number < 0 ? 0ULL - static_cast<unsigned long long>(number)
+                                              : static_cast<unsigned long long>(number);
+    do {
+        digits[--at] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (number < 0)
+        digits[--at] = '-';
+    put(facts, digits + at);
+}
+
+// "name":number or "name":"text", after a comma unless it opens its object.
+static void put_fact(facts_text *facts, const char *name, long long number)
+{
+    put(facts, facts->text[facts->used - 1] == '{' ? "\"" : ",\"");
+    put(facts, name);
+    put(facts, "\":");
+    put_number(facts, number);
+}
+
+static void put_fact(facts_text *facts, const char *name, const char *text)
+{
+    put(facts, facts->text[facts->used - 1] == '{' ? "\"" : ",\"");
+    put(facts, name);
+    put(facts, text == nullptr ? "\":null" : "\":\"");
+    if (text != nullptr) {
+        put(facts, text);
+        put(facts, "\"");
+    }
+}
+
+static const char *const MISTAKE_NAMES[] = {"saved_as_utf16",
+                                            "not_text",
+                                            "unknown_charset",
+                                            "utf8_not_declared",
+                                            "declared_utf8_not_saved",
+                                            "name_as_settings_line",
+                                            "list_ends_early",
+                                            "markup_in_name",
+                                            "line_over_read",
+                                            "text_after_return",
+                                            "empty_tag",
+                                            "name_over_lines",
+                                            "no_names"};
+static_assert(sizeof MISTAKE_NAMES / sizeof *MISTAKE_NAMES == MISTAKE_KINDS, "a name a mistake");
+static const char *const TEXT_NAMES[] = {"ascii_only", "utf8_letters", "not_utf8"};
+static const char *const KIND_NAMES[] = {"plain_text",      "pdf_file",      "picture_file",
+                                         "workbook_file",   "document_file", "archive_file",
+                                         "old_office_file", "program_file"};
+static const char *const MARKUP_NAMES[] = {"no_markup", "changes_text", "loads_from_elsewhere",
+                                           "runs_script", "hides_later_tags"};
+
+static void put_mistakes(facts_text *facts, const list_check *check)
+{
+    put(facts, ",\"mistakes\":{");
+    for (int kind = 0; kind < MISTAKE_KINDS; ++kind) {
+        const mistake_lines &mistake = check->mistakes[kind];
+        put(facts, kind == 0 ? "\"" : ",\"");
+        put(facts, MISTAKE_NAMES[kind]);
+        put(facts, "\":{");
+        put_fact(facts, "count", mistake.count);
+        put(facts, ",\"lines\":[");
+        for (long long at = 0;
+             at < mistake.count && at < static_cast<long long>(MISTAKE_LINES_KEPT); ++at) {
+            put(facts, at == 0 ? "" : ",");
+            put_number(facts, mistake.first[at]);
+        }
+        put(facts, "]}");
+    }
+    put(facts, "}");
+}
 
 void korvela_check_list()
 {
@@ -88,19 +246,30 @@ void korvela_check_list()
     check_list(&list, &settings, &check);
     close_list(&list);
 
-    static double facts[CHECK_FACTS];
-    std::size_t count = 0;
-    facts[count++] = static_cast<double>(check.tags);
-    facts[count++] = static_cast<double>(check.pages);
-    facts[count++] = static_cast<double>(check.last_line);
-    facts[count++] = static_cast<double>(check.letters_a_line);
-    facts[count++] = static_cast<double>(check.lines_a_tag);
-    facts[count++] = static_cast<double>(LINE_MAX_BYTES);
-    for (const mistake_lines &mistake : check.mistakes) {
-        facts[count++] = static_cast<double>(mistake.count);
-        for (long long line : mistake.first)
-            facts[count++] = static_cast<double>(line);
-    }
-    korvela_list_checked(settings.layout, settings.charset, settings.has_settings_line, facts,
-                         count);
+    static facts_text facts;
+    facts.used = 0;
+    put(&facts, "{");
+    put_fact(&facts, "layout", settings.layout);
+    put_fact(&facts, "charset", settings.charset);
+    put_fact(&facts, "hasSettingsLine", settings.has_settings_line ? 1 : 0);
+    put_fact(&facts, "lineMaxBytes", static_cast<long long>(LINE_MAX_BYTES));
+    put_fact(&facts, "tags", check.tags);
+    put_fact(&facts, "pages", check.pages);
+    put_fact(&facts, "lastLine", check.last_line);
+    put_fact(&facts, "linesATag", check.lines_a_tag);
+    put_fact(&facts, "text", TEXT_NAMES[check.text]);
+    put_fact(&facts, "kind", KIND_NAMES[check.kind]);
+    put_fact(&facts, "charsetMeant", check.charset_meant);
+    put_fact(&facts, "worstMarkup", MARKUP_NAMES[check.worst_markup]);
+    put_fact(&facts, "worstMarkupLine", check.worst_markup_line);
+    put_fact(&facts, "worstMarkupTag", check.worst_markup_tag);
+    put_fact(&facts, "bytesAfterEnd", check.after_end.bytes);
+    put_fact(&facts, "linesAfterEnd", check.after_end.lines);
+    put_fact(&facts, "letterCutLine", check.letter_cut_line);
+    put_fact(&facts, "overLines", check.first_over.lines);
+    put_fact(&facts, "overTooWide", check.first_over.too_wide ? 1 : 0);
+    put_fact(&facts, "overBreak", check.first_over_break);
+    put_mistakes(&facts, &check);
+    put(&facts, "}");
+    korvela_list_checked(facts.text);
 }

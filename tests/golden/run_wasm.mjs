@@ -1,6 +1,8 @@
 // The browser page's WebAssembly run as the tool runs: Korvela.txt in the current folder to
-// Korvela.html, ending with the run's exit status, through the page's own entry. The golden
-// runner and the differential test give it as the emulator of the module they test:
+// Korvela.html, ending with the run's exit status, through the page's own entry. The sheet
+// that the preview writes a part at a time must be the same bytes, part after part; where it
+// is not, the run ends with PARTS_DIFFER. The golden runner and the differential test give it
+// as the emulator of the module they test:
 //
 // usage: node run_wasm.mjs MODULE    (MODULE: the page's korvela_web.js)
 import { existsSync, readFileSync, writeFileSync } from 'node:fs';
@@ -8,6 +10,9 @@ import { createRequire } from 'node:module';
 import { resolve } from 'node:path';
 
 const LIST_MISSING = 1;
+const PARTS_DIFFER = 99;
+// Tags a part: whole pairs in two columns.
+const PART_TAGS = 2;
 const korvelaModule = createRequire(import.meta.url)(resolve(process.argv[2]));
 
 // The page always holds a list; a missing file is the tool's to report, and creates nothing.
@@ -16,5 +21,12 @@ const korvela = await korvelaModule().ready;
 korvela.list = readFileSync('Korvela.txt');
 korvela.sheet = [];
 const status = korvela._korvela_write_sheet();
-writeFileSync('Korvela.html', Buffer.concat(korvela.sheet));
-process.exit(status);
+const sheet = Buffer.concat(korvela.sheet);
+writeFileSync('Korvela.html', sheet);
+
+korvela.sheet = [];
+for (let from = 0, tag = 0; from >= 0; tag += PART_TAGS) {
+  from = korvela._korvela_write_sheet_part(from, tag, PART_TAGS);
+  if (from === -2) process.exit(PARTS_DIFFER);
+}
+process.exit(status === 0 && !Buffer.concat(korvela.sheet).equals(sheet) ? PARTS_DIFFER : status);

@@ -140,9 +140,10 @@ async function launchWebKit(env) {
     if (answer.error) throw new Error(`WebKitGTK: ${answer.error}`);
     return answer;
   };
-  const run = async (fn, args) => JSON.parse((await ask({
-    run: `return JSON.stringify({ value: await (${fn})(...${JSON.stringify(args)}) });`,
+  const value = async (expression) => JSON.parse((await ask({
+    run: `return JSON.stringify({ value: await (${expression}) });`,
   })).value).value;
+  const run = (fn, args) => value(`(${fn})(...${JSON.stringify(args)})`);
   const inPage = (pick) => (selector, fn, ...args) =>
     run(`(selector, ...args) => (${fn})(${pick}, ...args)`, [selector, ...args]);
   const setFiles = (selector, base64, name) => {
@@ -156,7 +157,9 @@ async function launchWebKit(env) {
   const page = {
     goto: async (url) => { address = url; await ask({ open: url }); },
     url: () => address,
-    evaluate: (fn, ...args) => run(fn, args),
+    // A string, as puppeteer takes it, is an expression.
+    evaluate: (fn, ...args) => (typeof fn === 'string' ? value(fn) : run(fn, args)),
+    click: (selector) => run((chosen) => document.querySelector(chosen).click(), [selector]),
     $eval: inPage('document.querySelector(selector)'),
     $$eval: inPage('[...document.querySelectorAll(selector)]'),
     $: async (selector) => ({
@@ -218,4 +221,33 @@ export function pageTexts(pdf) {
     texts.push(execFileSync('pdftotext', ['-f', `${page}`, '-l', `${page}`, file, '-']).toString());
   }
   return texts;
+}
+
+// The outer borders of a printed tag, left and right, in dots at 300 dpi: the first and the
+// last run of ink across the second page (the first where there is one only), the middle
+// of the rows that have both. A border cut at the paper's printable edge is the narrower.
+export function borderRuns(pdf) {
+  const folder = mkdtempSync(join(tmpdir(), 'korvela-borders-'));
+  writeFileSync(join(folder, 'sheet.pdf'), pdf);
+  const page = pageTexts(pdf).length > 1 ? '2' : '1';
+  execFileSync('pdftoppm', ['-f', page, '-l', page, '-r', '300', '-gray', '-singlefile',
+    join(folder, 'sheet.pdf'), join(folder, 'page')]);
+  const image = readFileSync(join(folder, 'page.pgm'));
+  const [, width, height] = image.toString('latin1', 0, 20).split(/\s+/).map(Number);
+  const pixels = image.subarray(image.length - width * height);
+  const inked = (x, y) => pixels[y * width + x] < 0xF0;
+  const runs = [];
+  for (let y = Math.floor(height * 0.1); y < height * 0.9; y += 7) {
+    let left = 0;
+    while (left < width && !inked(left, y)) left++;
+    let leftEnd = left;
+    while (leftEnd < width && inked(leftEnd, y)) leftEnd++;
+    let right = width - 1;
+    while (right >= 0 && !inked(right, y)) right--;
+    let rightEnd = right;
+    while (rightEnd >= 0 && inked(rightEnd, y)) rightEnd--;
+    if (left < width / 2 && right > width / 2) runs.push([leftEnd - left, right - rightEnd]);
+  }
+  runs.sort((a, b) => a[1] - b[1]);
+  return runs[Math.floor(runs.length / 2)] || [0, 0];
 }
