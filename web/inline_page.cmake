@@ -65,7 +65,8 @@ inline("<link rel=\"stylesheet\" href=\"page.css\">" "\n${style}" style)
 file(GLOB texts "${SOURCE}/texts/*.js")
 list(REMOVE_ITEM texts "${SOURCE}/texts/en.js")
 set(scripts "${SOURCE}/texts/en.js" ${texts} "${SOURCE}/words.js" "${MODULE}" "${SOURCE}/tool.js"
-            "${SOURCE}/mistakes.js" "${SOURCE}/preview.js" "${SOURCE}/app.js")
+            "${SOURCE}/mistakes.js" "${SOURCE}/preview.js" "${SOURCE}/numbers.js"
+            "${SOURCE}/spreadsheet.js" "${SOURCE}/mapping.js" "${SOURCE}/app.js")
 set(script "\n")
 foreach(file IN LISTS scripts)
   file(READ "${file}" text)

@@ -6,14 +6,13 @@
 //
 // usage: node run_wasm.mjs MODULE    (MODULE: the page's korvela_web.js)
 import { existsSync, readFileSync, writeFileSync } from 'node:fs';
-import { createRequire } from 'node:module';
-import { resolve } from 'node:path';
 
 const LIST_MISSING = 1;
 const PARTS_DIFFER = 99;
 // Tags a part: whole pairs in two columns.
 const PART_TAGS = 2;
-const korvelaModule = createRequire(import.meta.url)(resolve(process.argv[2]));
+// The module is a script for a page, which defines korvelaModule.
+const korvelaModule = new Function(`${readFileSync(process.argv[2], 'utf8')}; return korvelaModule;`)();
 
 // The page always holds a list; a missing file is the tool's to report, and creates nothing.
 if (!existsSync('Korvela.txt')) process.exit(LIST_MISSING);
