@@ -50,7 +50,7 @@ const spreadsheet = (() => {
     let best = null;
     for (const separator of ['\t', ';', ',']) {
       const counts = parseDelimited(text.slice(0, 65536), separator).slice(0, 20)
-        .filter((row) => row.some((cell) => cell.trim())).map((row) => row.length);
+        .filter((row) => row.length > 1 || row[0] !== '').map((row) => row.length);
       const agree = counts.filter((count) => count === counts[0]).length;
       if (counts[0] > 1 && agree >= counts.length * 0.8 && (!best || agree > best.agree)) {
         best = { separator, agree };
@@ -169,7 +169,7 @@ const spreadsheet = (() => {
       const text = type === 's' ? strings[Number(value)] ?? ''
         : type === 'inlineStr' ? textRuns(inner)
           : type === 'b' ? (value === '1' ? 'TRUE' : 'FALSE')
-            : value === undefined ? '' : type ? unescape(value)
+            : value === undefined ? '' : type && type !== 'n' ? unescape(value)
               : numbers.format(Number(value), formats[Number(attribute(attributes, 's') || 0)], date1904);
       row = row || [];
       row[reference ? columnOf(reference) : row.length] = text;

@@ -160,6 +160,11 @@ async function launchWebKit(env) {
     // A string, as puppeteer takes it, is an expression.
     evaluate: (fn, ...args) => (typeof fn === 'string' ? value(fn) : run(fn, args)),
     click: (selector) => run((chosen) => document.querySelector(chosen).click(), [selector]),
+    select: (selector, value) => run((chosen, option) => {
+      const element = document.querySelector(chosen);
+      element.value = option;
+      element.dispatchEvent(new Event('change', { bubbles: true }));
+    }, [selector, value]),
     $eval: inPage('document.querySelector(selector)'),
     $$eval: inPage('[...document.querySelectorAll(selector)]'),
     $: async (selector) => ({

@@ -98,7 +98,7 @@ TEXTS.pl = {
   'empty_tag': { one: 'Wiersz {lines} jest pusty i drukuje pustą kartę.', other: 'Wiersze {lines} są puste i drukują puste karty.' },
   'empty_tag.fix': 'Usuń puste wiersze na końcu',
   'name_over_lines': { one: 'Wiersz {lines} zawiera nazwisko za długie na identyfikator.', other: 'Wiersze {lines} zawierają nazwiska za długie na identyfikator.' },
-  'name_over_lines.taken': { few: '„{typed}” zajmie {count} wiersze; identyfikator mieści {held}.', many: '„{typed}” zajmie {count} wierszy; identyfikator mieści {held}.' },
+  'name_over_lines.taken': { few: '„{typed}” zajmie {count} wiersze; identyfikator mieści {held}.', other: '„{typed}” zajmie {count} wierszy; identyfikator mieści {held}.' },
   'name_over_lines.wide': '„{typed}” ma słowo szersze niż identyfikator: cały arkusz wydrukuje się wtedy mniejszy.',
   'name_over_lines.page': 'Każdy taki identyfikator kosztuje dodatkową stronę.',
   'name_over_lines.pages': 'Arkusz może zająć dodatkową stronę.',
