@@ -1,13 +1,16 @@
-// Renders the first printed page of each layout, made from the example list, to docs/.
+// Renders the first printed page of each layout, made from the example list, to docs/; and,
+// where the browser page is given, pictures of it in docs/screenshots/: with 10,000 names at
+// 1280 and 390 px wide, and in each of its languages with a list of three mistakes.
 //
-// usage: node tests/print/preview.mjs [TOOL]   (TOOL defaults to build/korvela)
+// usage: node tests/print/preview.mjs [TOOL [PAGE]]  (TOOL defaults to build/korvela)
 // Needs Chromium, this folder's packages (npm ci) and poppler-utils (pdftoppm).
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import { launch, writeSheet, pdfOptions } from './sheets.mjs';
+import encodeWindows1250 from './windows1250.mjs';
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const tool = resolve(process.argv[2] || join(root, 'build', 'korvela'));
@@ -33,5 +36,39 @@ for (const [name, settingsLine] of LAYOUTS) {
   execFileSync('pdftoppm', ['-f', '1', '-l', '1', '-r', '48', '-png', '-singlefile', pdf,
                             join(root, 'docs', name)]);
   console.log(`docs/${name}.png`);
+}
+
+// The page given a list from disk, pictured as a user sees it.
+async function picturePage(file, width, list, language = 'en') {
+  const page = await browser.newPage();
+  await page.setViewport({ width, height: 900 });
+  await page.evaluateOnNewDocument((tag) => {
+    Object.defineProperty(navigator, 'languages', { get: () => [tag] });
+    localStorage.clear();
+  }, language);
+  await page.goto(pathToFileURL(resolve(process.argv[3])).href);
+  await page.waitForFunction(() => document.body.dataset.state === 'ready');
+  writeFileSync(join(scratch, 'list.txt'), list);
+  await page.evaluate(() => { document.body.dataset.state = 'reading'; });
+  await (await page.$('#file')).uploadFile(join(scratch, 'list.txt'));
+  await page.waitForFunction(() => document.body.dataset.state === 'ready');
+  const path = join(root, 'docs', 'screenshots', file);
+  await page.screenshot({ path, type: 'jpeg', quality: 70, fullPage: true });
+  await page.close();
+  console.log(`docs/screenshots/${file}`);
+}
+
+if (process.argv[3]) {
+  mkdirSync(join(root, 'docs', 'screenshots'), { recursive: true });
+  let many = '4=UTF-8\r\n';
+  for (let name = 1; name <= 10000; name++) many += `Jméno ${name}=Příjmení ${name}\r\n`;
+  await picturePage('page-1280.jpg', 1280, many);
+  await picturePage('page-390.jpg', 390, many);
+  // Three mistakes: a name taken for the settings line, an empty line, markup in a name; saved
+  // in windows-1250, which needs no settings line.
+  const mistaken = encodeWindows1250('Jana=Nováková\r\nPetr Dvořák\r\n\r\nJan <Honza> Novák\r\nAnna Malá\r\n');
+  for (const language of ['en', 'cs', 'sk', 'pl', 'hu', 'de']) {
+    await picturePage(`page-${language}.jpg`, 1280, mistaken, language);
+  }
 }
 await browser.close();

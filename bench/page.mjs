@@ -1,0 +1,76 @@
+// The browser page's speed, as a user meets it: a list of 10,000 names chosen from disk until
+// the sheet is shown with Download and Print on, a letter typed into a box of 10,000 names,
+// and a list of 200,000 names until its sheet is offered; with the longest task the page's
+// main thread ran meanwhile, as a timer that should tick every 10 ms sees it. Medians of 3.
+//
+// usage: node bench/page.mjs ENGINE PAGE    (ENGINE: chromium or firefox; needs
+//        tests/print's packages, npm ci there, and the browser)
+import { mkdtempSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { launch } from '../tests/print/sheets.mjs';
+
+const [engine, pagePath] = process.argv.slice(2);
+const RUNS = 3;
+const scratch = mkdtempSync(join(tmpdir(), 'korvela-bench-'));
+
+function names(count) {
+  let list = '4=UTF-8\r\n';
+  for (let name = 0; name < count; name++) list += `Jméno ${name}=Příjmení ${name}\r\n`;
+  const file = join(scratch, `names-${count}.txt`);
+  writeFileSync(file, list);
+  return file;
+}
+
+const shown = () => document.body.dataset.state === 'ready' &&
+  document.getElementById('download').hasAttribute('href') &&
+  !document.getElementById('print').disabled;
+
+async function watchTasks(page) {
+  await page.evaluate(() => {
+    window.longestTask = 0;
+    let last = performance.now();
+    clearInterval(window.watching);
+    window.watching = setInterval(() => {
+      const now = performance.now();
+      window.longestTask = Math.max(window.longestTask, now - last);
+      last = now;
+    }, 10);
+  });
+}
+
+// Milliseconds until the page shows the sheet after act(), and the longest task meanwhile.
+async function timed(page, act, until = shown) {
+  await watchTasks(page);
+  await page.evaluate(() => { document.body.dataset.state = 'measuring'; });
+  const started = Date.now();
+  await act();
+  await page.waitForFunction(until, { timeout: 120000, polling: 20 });
+  return [Date.now() - started, Math.round(await page.evaluate(() => window.longestTask))];
+}
+
+const median = (values) => values.slice().sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+const browser = await launch(engine);
+const page = await browser.newPage();
+const figures = { '10,000 names chosen': [], 'a letter typed into 10,000 names': [],
+  '200,000 names chosen': [] };
+for (let run = 0; run < RUNS; run++) {
+  await page.goto(pathToFileURL(resolve(pagePath)).href);
+  await page.waitForFunction(shown, { timeout: 30000 });
+  const choose = (file) => async () => (await page.$('#file')).uploadFile(file);
+  figures['10,000 names chosen'].push(await timed(page, choose(names(10000))));
+  figures['a letter typed into 10,000 names'].push(await timed(page, async () => {
+    await page.focus('#names');
+    await page.keyboard.press('End');
+    await page.keyboard.type('x');
+  }));
+  figures['200,000 names chosen'].push(await timed(page, choose(names(200000)), () =>
+    document.body.dataset.state === 'ready' && document.getElementById('download').hasAttribute('href')));
+}
+await browser.close();
+console.log(`| ${engine} | shown after, ms | longest task, ms |\n|---|---:|---:|`);
+for (const [what, runs] of Object.entries(figures)) {
+  console.log(`| ${what} | ${median(runs.map((r) => r[0]))} | ${median(runs.map((r) => r[1]))} |`);
+}
