@@ -116,8 +116,9 @@ double korvela_write_sheet_part(double from, double first_tag, double most_tags)
         drop_settings_line(&list, &settings);
     std::size_t start = list_offset(&list);
     text_view line;
-    for (double read = 0; read < most_tags && read_line(&list, &line); ++read) {
-    }
+    double read = 0;
+    while (read < most_tags && read_line(&list, &line))
+        ++read;
     std::size_t end = list_offset(&list);
     bool last_part = !read_line(&list, &line);
     close_list(&list);

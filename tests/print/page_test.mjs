@@ -467,9 +467,9 @@ async function checkSpreadsheets(page) {
   }
   for (const [name, bytes, said] of IMPORT_FAILURES) {
     await choose(page, 'Anna\r\n');
-    await page.evaluate(() => { document.body.dataset.state = 'busy'; });
+    await page.evaluate(() => { document.getElementById('source').textContent = '…'; });
     await (await page.$('#file')).uploadFile(writeScratch(name, bytes));
-    await page.waitForFunction(() => ![words.t('source.box'), words.t('import.reading')]
+    await page.waitForFunction(() => !['…', words.t('import.reading')]
       .includes(document.getElementById('source').textContent));
     const source = await page.$eval('#source', (note) => note.textContent);
     check(said.test(source) && await boxOf(page) === 'Anna\n', `${name}: says "${source}"`);

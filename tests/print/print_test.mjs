@@ -239,7 +239,27 @@ async function tagsGrown(browser, layout) {
   return grown;
 }
 
+// The cell a name is laid out in, as the check takes it (src/check/tag_fit.cpp): what a line
+// may fill, and the cell's height, in layouts 1 and 6.
+const CELLS = { '4=UTF-8': { width: 708, height: 236 }, '6=UTF-8': { width: 352, height: 161 } };
+
+async function checkCells(browser) {
+  for (const [settings, cell] of Object.entries(CELLS)) {
+    const page = await open(browser, writeSheet(tool, utf8(listOf(settings, ['Anna', 'Bob']))));
+    const measured = await page.$eval('th:not(.otoc)', (th) => {
+      const style = getComputedStyle(th);
+      return { width: th.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight),
+        height: th.getBoundingClientRect().height };
+    });
+    console.log(`${settings}: a line fills ${measured.width} px of a cell ${measured.height} px high`);
+    check(Math.abs(measured.width - cell.width) < 0.5 && Math.abs(measured.height - cell.height) < 0.5,
+      `${settings}: a cell of ${JSON.stringify(measured)}, the check takes ${JSON.stringify(cell)}`);
+    await page.close();
+  }
+}
+
 async function checkNameVerdicts(browser) {
+  await checkCells(browser);
   for (const layout of [1, 2, 6]) {
     const warned = execFileSync(verdicts, [String(layout)], { input: GENERATED.join('\n') + '\n' })
       .toString().trim().split('\n').map((line) => line.endsWith(' 1'));
