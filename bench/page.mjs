@@ -9,7 +9,7 @@ import { mkdtempSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { launch } from '../tests/print/sheets.mjs';
+import { launch, watchTasks, longestTask } from '../tests/print/sheets.mjs';
 
 const [engine, pagePath] = process.argv.slice(2);
 const RUNS = 3;
@@ -27,19 +27,6 @@ const shown = () => document.body.dataset.state === 'ready' &&
   document.getElementById('download').hasAttribute('href') &&
   !document.getElementById('print').disabled;
 
-async function watchTasks(page) {
-  await page.evaluate(() => {
-    window.longestTask = 0;
-    let last = performance.now();
-    clearInterval(window.watching);
-    window.watching = setInterval(() => {
-      const now = performance.now();
-      window.longestTask = Math.max(window.longestTask, now - last);
-      last = now;
-    }, 10);
-  });
-}
-
 // Milliseconds until the page shows the sheet after act(), and the longest task meanwhile.
 async function timed(page, act, until = shown) {
   await watchTasks(page);
@@ -47,7 +34,7 @@ async function timed(page, act, until = shown) {
   const started = Date.now();
   await act();
   await page.waitForFunction(until, { timeout: 120000, polling: 20 });
-  return [Date.now() - started, Math.round(await page.evaluate(() => window.longestTask))];
+  return [Date.now() - started, await longestTask(page)];
 }
 
 const median = (values) => values.slice().sort((a, b) => a - b)[Math.floor(values.length / 2)];

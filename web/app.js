@@ -8,7 +8,8 @@
   const BOX_MOST_BYTES = 1024 * 1024;
   const TYPING_PAUSE_MS = 300;
   const $ = (id) => document.getElementById(id);
-  // The list: its bytes, their file, whether the box shows them, the spreadsheet rows they came from.
+  // The list: its bytes, their file, whether the box shows them, the spreadsheet rows it came
+  // from.
   let list = { bytes: new Uint8Array(), file: null, inBox: true, layoutWritten: false, rows: 0 };
   let facts = null;
   let sheet = null; // offered for download and print while it is the current list's
@@ -166,8 +167,9 @@
     const found = mistakes.of(facts, list.bytes);
     say($('summary'), `${words.t('summary', {
       tags: words.t('tags', { count: facts.tags }), pages: words.t('pages', { count: facts.pages }),
-      layout: words.t(`layout.short.${facts.layout}`), encoding: mistakes.spell(facts.charset),
-    })} ${found.length ? words.t('summary.found', { count: found.length }) : words.t('summary.none')}`);
+      encoding: mistakes.spell(facts.charset),
+    })} ${found.length ? words.t('summary.found', { count: found.length })
+      : words.t('summary.none')}`);
     showMistakes(found);
   }
 

@@ -29,8 +29,10 @@ const mapping = (() => {
 
   const plain = (text) => text.normalize('NFD').replace(/[\u0300-\u036f]/g, '').toLowerCase()
     .replace(/[^a-z]+/g, ' ').trim();
-  const roleOf = (heading) => Object.keys(HEADINGS).find((role) => HEADINGS[role].includes(plain(heading)));
-  const letter = (at) => (at >= 26 ? letter(Math.floor(at / 26) - 1) : '') + String.fromCharCode(65 + (at % 26));
+  const roleOf = (heading) =>
+    Object.keys(HEADINGS).find((role) => HEADINGS[role].includes(plain(heading)));
+  const letter = (at) =>
+    (at >= 26 ? letter(Math.floor(at / 26) - 1) : '') + String.fromCharCode(65 + (at % 26));
 
   // The columns of each line that plain headings ask for; else the first column alone.
   function defaults(headings) {
@@ -82,7 +84,8 @@ const mapping = (() => {
   function showTable() {
     const { headings, dataRows, width } = split();
     const columns = Array.from({ length: width }, (_, at) => at);
-    const label = (at) => (headings && headings[at]) || words.t('mapping.column', { column: letter(at) });
+    const label = (at) =>
+      (headings && headings[at]) || words.t('mapping.column', { column: letter(at) });
     const picked = headings ? defaults(headings) : [[0], []];
     picked.forEach((line, number) => $(`mapping-line-${number + 1}`).replaceChildren(
       ...Array.from({ length: COLUMNS_A_LINE }, (_, at) => {
@@ -95,11 +98,13 @@ const mapping = (() => {
       })));
     const tableRow = (cells, tag) => {
       const row = document.createElement('tr');
-      row.append(...cells.map((text) => Object.assign(document.createElement(tag), { textContent: text })));
+      row.append(...cells.map((text) =>
+        Object.assign(document.createElement(tag), { textContent: text })));
       return row;
     };
     $('mapping-rows').replaceChildren(tableRow(columns.map(label), 'th'),
-      ...dataRows.slice(0, SHOWN_ROWS).map((row) => tableRow(columns.map((at) => row[at] || ''), 'td')));
+      ...dataRows.slice(0, SHOWN_ROWS).map((row) =>
+        tableRow(columns.map((at) => row[at] || ''), 'td')));
     make();
   }
 
@@ -115,7 +120,8 @@ const mapping = (() => {
   // the page has chosen, goes to listMade(text, rows). Fails as reading the first sheet does.
   async function open(workbookSheets, listMade, digit) {
     [sheets, made, layoutDigit] = [workbookSheets, listMade, digit];
-    $('mapping-sheet').replaceChildren(...sheets.map((sheet, at) => new Option(sheet.name, String(at))));
+    $('mapping-sheet').replaceChildren(...sheets.map((sheet, at) =>
+      new Option(sheet.name, String(at))));
     $('mapping-sheet-choice').hidden = sheets.length < 2;
     $('mapping').hidden = false;
     await showSheet(0);
@@ -127,7 +133,8 @@ const mapping = (() => {
   }
 
   function wire(failed) {
-    $('mapping-sheet').addEventListener('change', () => showSheet(Number($('mapping-sheet').value)).catch(failed));
+    $('mapping-sheet').addEventListener('change', () =>
+      showSheet(Number($('mapping-sheet').value)).catch(failed));
     $('mapping-headings').addEventListener('change', showTable);
     $('mapping-line-1').addEventListener('change', make);
     $('mapping-line-2').addEventListener('change', make);

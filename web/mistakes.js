@@ -17,7 +17,8 @@ const mistakes = (() => {
     return list.subarray(start, list.indexOf(10, start) + 1 || list.length);
   }
 
-  const decode = (bytes, charset, fatal = false) => new TextDecoder(charset, { fatal }).decode(bytes);
+  const decode = (bytes, charset, fatal = false) =>
+    new TextDecoder(charset, { fatal }).decode(bytes);
 
   // A line as its writer typed it: UTF-8 where it is, else windows-1250; cut at a carriage
   // return or line feed, as the tag is.
@@ -44,7 +45,9 @@ const mistakes = (() => {
     let shown = '';
     for (let node = walker.nextNode(); node; node = walker.nextNode()) {
       if (node.nodeName === 'BR') shown += ' / ';
-      if (node.nodeType === Node.TEXT_NODE && !UNSHOWN.test(node.parentNode.nodeName)) shown += node.data;
+      if (node.nodeType === Node.TEXT_NODE && !UNSHOWN.test(node.parentNode.nodeName)) {
+        shown += node.data;
+      }
     }
     return shown.replace(/\s+/g, ' ').trim();
   }
@@ -55,12 +58,13 @@ const mistakes = (() => {
   // "3", "3, 5 and 8", "3, 5, 8, 9, 12 and 7 more"
   function linesOf({ count, lines }) {
     const numbers = lines.map(lineNumber);
-    return words.list(count > lines.length ? [...numbers, words.t('more', { count: count - lines.length })]
-      : numbers);
+    const more = count - lines.length;
+    return words.list(more > 0 ? [...numbers, words.t('more', { count: more })] : numbers);
   }
 
   // Sentences one after the other: each [key, values], or nothing.
-  const say = (...sentences) => sentences.filter(Boolean).map(([key, values]) => words.t(key, values)).join(' ');
+  const say = (...sentences) =>
+    sentences.filter(Boolean).map(([key, values]) => words.t(key, values)).join(' ');
   const counted = (key, m) => [key, { count: m.count, lines: linesOf(m) }];
   const mended = (text, fix, label, value) => ({ text, fix: { fix, label, value } });
 
@@ -72,16 +76,19 @@ const mistakes = (() => {
     unknown_charset: (m, facts, list) => {
       const line = typed(list, 1);
       const meant = facts.charsetMeant && spell(facts.charsetMeant);
-      const text = say(['unknown_charset', { line: short(line), named: line.slice(line.indexOf('=') + 1) }],
+      const named = line.slice(line.indexOf('=') + 1);
+      const text = say(['unknown_charset', { line: short(line), named }],
         meant ? ['unknown_charset.write', { meant }] : ['unknown_charset.resave']);
-      return meant ? mended(text, 'writeCharset', words.t('unknown_charset.fix', { meant }), meant) : text;
+      if (!meant) return text;
+      return mended(text, 'writeCharset', words.t('unknown_charset.fix', { meant }), meant);
     },
     utf8_not_declared: (m, facts, list) => {
       const [line, settings] = [m.lines[0], typed(list, 1)];
-      const state = !facts.hasSettingsLine || facts.mistakes.name_as_settings_line.count > 0 ? 'none'
-        : /=\s*$/.test(settings) ? 'empty' : 'other';
-      return mended(say(['utf8_not_declared', { line: lineNumber(line), typed: short(typed(list, line)),
-        shown: short(decode(lineBytes(list, line), 'windows-1250').split(/[\r\n]/)[0]) }],
+      const none = !facts.hasSettingsLine || facts.mistakes.name_as_settings_line.count > 0;
+      const state = none ? 'none' : /=\s*$/.test(settings) ? 'empty' : 'other';
+      const shown = decode(lineBytes(list, line), 'windows-1250').split(/[\r\n]/)[0];
+      return mended(say(['utf8_not_declared', { line: lineNumber(line),
+        typed: short(typed(list, line)), shown: short(shown) }],
       [`utf8_not_declared.${state}`, { settings: short(settings) }]),
       'declareUtf8', words.t('utf8_not_declared.fix'));
     },
@@ -103,16 +110,20 @@ const mistakes = (() => {
     },
     line_over_read: (m, facts) => say(counted('line_over_read', m),
       ['line_over_read.advice', { bytes: facts.lineMaxBytes }],
-      facts.letterCutLine > 0 && ['line_over_read.letter', { line: lineNumber(facts.letterCutLine) }]),
+      facts.letterCutLine > 0 && ['line_over_read.letter',
+        { line: lineNumber(facts.letterCutLine) }]),
     text_after_return: (m) => say(counted('text_after_return', m), ['text_after_return.advice']),
     empty_tag: (m, facts) => {
       const text = say(counted('empty_tag', m));
-      return m.lines.includes(facts.lastLine) ? mended(text, 'trimEmptyEnd', words.t('empty_tag.fix')) : text;
+      if (!m.lines.includes(facts.lastLine)) return text;
+      return mended(text, 'trimEmptyEnd', words.t('empty_tag.fix'));
     },
     name_over_lines: (m, facts, list) => {
       const name = short(typed(list, m.lines[0]));
-      return say(counted('name_over_lines', m), facts.overTooWide ? ['name_over_lines.wide', { typed: name }]
-        : ['name_over_lines.taken', { typed: name, count: facts.overLines, held: words.number(facts.linesATag) }],
+      return say(counted('name_over_lines', m), facts.overTooWide
+        ? ['name_over_lines.wide', { typed: name }]
+        : ['name_over_lines.taken',
+          { typed: name, count: facts.overLines, held: words.number(facts.linesATag) }],
       [facts.layout === 1 ? 'name_over_lines.page' : 'name_over_lines.pages'],
       facts.overBreak >= 0 ? ['name_over_lines.break',
         { suggested: short(movedBreak(lineBytes(list, m.lines[0]), facts.overBreak)) }]

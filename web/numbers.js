@@ -9,12 +9,15 @@ const numbers = (() => {
     11: '0.00E+00', 15: 'd-mmm-yy', 16: 'd-mmm', 17: 'mmm-yy', 18: 'h:mm AM/PM',
     19: 'h:mm:ss AM/PM', 20: 'h:mm', 21: 'h:mm:ss', 22: 'h:mm', 37: '#,##0', 38: '#,##0',
     39: '#,##0.00', 40: '#,##0.00', 45: 'mm:ss', 46: '[h]:mm:ss', 47: 'mm:ss', 48: '##0.0E+0' };
-  const DATE_PARTS = /"[^"]*"|\\.|yyyy|yy|dddd|ddd|dd|d|mmmmm|mmmm|mmm|mm|m|hh|h|ss|s|am\/pm|a\/p|\[h+\]|./gi;
+  const DATE_PARTS =
+    /"[^"]*"|\\.|yyyy|yy|dddd|ddd|dd|d|mmmmm|mmmm|mmm|mm|m|hh|h|ss|s|am\/pm|a\/p|\[h+\]|./gi;
 
   // General: at most eleven digits, as Excel shows it.
   function general(value) {
-    const shown = Math.abs(value) >= 1e11 ? value.toExponential(5).toUpperCase()
-      .replace(/\.?0+E/, 'E').replace(/E([+-])(\d)$/, 'E$10$2') : String(Number(value.toPrecision(10)));
+    const shown = Math.abs(value) >= 1e11
+      ? value.toExponential(5).toUpperCase().replace(/\.?0+E/, 'E')
+        .replace(/E([+-])(\d)$/, 'E$10$2')
+      : String(Number(value.toPrecision(10)));
     return shown.replace('.', (0.5).toLocaleString(words.language)[1]);
   }
 
@@ -34,8 +37,9 @@ const numbers = (() => {
     return parts.map((part, at) => {
       const lower = part.toLowerCase();
       // "m" is minutes after an hour, or before seconds.
-      const minutes = /^mm?$/.test(lower) && (/h/i.test(parts.slice(Math.max(0, at - 2), at).join('')) ||
-        /^[^a-z]*s/i.test(parts.slice(at + 1).join('')));
+      const minutes = /^mm?$/.test(lower) &&
+        (/h/i.test(parts.slice(Math.max(0, at - 2), at).join('')) ||
+          /^[^a-z]*s/i.test(parts.slice(at + 1).join('')));
       const value = {
         yyyy: date.getUTCFullYear(), yy: two(date.getUTCFullYear() % 100),
         dddd: named(date, { weekday: 'long' }), ddd: named(date, { weekday: 'short' }),
@@ -48,7 +52,8 @@ const numbers = (() => {
         'am/pm': hours < 12 ? 'AM' : 'PM', 'a/p': hours < 12 ? 'A' : 'P',
       }[lower];
       if (value !== undefined) return String(value);
-      return /^\[h+\]$/.test(lower) ? String(Math.floor(days * 24)) : part.replace(/^"|"$|^\\/g, '');
+      if (/^\[h+\]$/.test(lower)) return String(Math.floor(days * 24));
+      return part.replace(/^"|"$|^\\/g, '');
     }).join('');
   }
 
@@ -60,8 +65,8 @@ const numbers = (() => {
     if (/E\+/i.test(code)) return shown.toExponential(decimals).toUpperCase();
     const digits = Math.abs(shown).toLocaleString(words.language, { minimumFractionDigits: decimals,
       maximumFractionDigits: decimals, useGrouping: number[0].includes(',') });
-    const [before, after] = [code.slice(0, number.index), code.slice(number.index + number[0].length)]
-      .map((text) => text.replace(/"|\\/g, ''));
+    const [before, after] = [code.slice(0, number.index),
+      code.slice(number.index + number[0].length)].map((text) => text.replace(/"|\\/g, ''));
     return `${value < 0 && !code.includes('(') ? '-' : ''}${before}${digits}${after}`;
   }
 
@@ -69,7 +74,8 @@ const numbers = (() => {
   function format(value, formatOf, date1904) {
     if (Number.isNaN(value)) return '';
     if (formatOf === 14 || formatOf === 22) {
-      const day = named(dateOf(value, date1904), { day: 'numeric', month: 'numeric', year: 'numeric' });
+      const day = named(dateOf(value, date1904),
+        { day: 'numeric', month: 'numeric', year: 'numeric' });
       return formatOf === 14 ? day : `${day} ${formatDate(value, 'h:mm', date1904)}`;
     }
     const code = typeof formatOf === 'number' ? BUILT_IN[formatOf] : formatOf;
@@ -79,8 +85,8 @@ const numbers = (() => {
     const section = ((value < 0 && sections[1]) || (value === 0 && sections[2]) || sections[0])
       .replace(/\[(?!h+\])[^\]]*\]/gi, '');
     if (/^general$/i.test(section.trim())) return general(value);
-    return /[dmyhs]/i.test(section.replace(/"[^"]*"|\\./g, '')) ? formatDate(value, section, date1904)
-      : formatNumber(value, section);
+    const isDate = /[dmyhs]/i.test(section.replace(/"[^"]*"|\\./g, ''));
+    return isDate ? formatDate(value, section, date1904) : formatNumber(value, section);
   }
 
   return { format };

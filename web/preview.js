@@ -21,7 +21,8 @@ const preview = (() => {
   // the page still for long.
   const PRINT_MOST_BYTES = 8 * 1024 * 1024;
   const PRINT_STYLE = `<style>@page { margin: 10mm }
-@media print { html { zoom: ${PRINT_SCALE} } table[border="2"] { border-width: ${(2.02 / PRINT_SCALE).toFixed(2)}px } }
+@media print { html { zoom: ${PRINT_SCALE} }
+  table[border="2"] { border-width: ${(2.02 / PRINT_SCALE).toFixed(2)}px } }
 </style>`;
 
   const $ = (id) => document.getElementById(id);
@@ -53,14 +54,16 @@ p[style*="page-break-before"]::before { counter-increment: mark;
 
   function decode(chunks, charset) {
     const decoder = new TextDecoder(charset);
-    return chunks.map((chunk) => decoder.decode(chunk, { stream: true })).join('') + decoder.decode();
+    return chunks.map((chunk) => decoder.decode(chunk, { stream: true })).join('') +
+      decoder.decode();
   }
 
   // Adds the next part of the sheet to the frame's document; the first part begins it.
   function writeNextPart() {
     const { facts } = shown;
     const perPage = facts.layout === 6 ? 2 : 1;
-    const most = shown.tags === 0 ? facts.layout + (FIRST_PAGES - 1) * perPage : MORE_PAGES * perPage;
+    const most = shown.tags === 0 ? facts.layout + (FIRST_PAGES - 1) * perPage
+      : MORE_PAGES * perPage;
     const part = tool.sheetPart(shown.list, shown.next, shown.tags, most);
     const text = decode(part.chunks, facts.charset);
     const frameDocument = $('preview').contentDocument;
@@ -69,7 +72,8 @@ p[style*="page-break-before"]::before { counter-increment: mark;
       frameDocument.write(PRINT_STYLE + previewStyle($('preview')) + text);
       frameDocument.close();
     } else {
-      (frameDocument.querySelector('center') || frameDocument.body).insertAdjacentHTML('beforeend', text);
+      const body = frameDocument.querySelector('center') || frameDocument.body;
+      body.insertAdjacentHTML('beforeend', text);
     }
     shown.tags += most;
     const hidden = facts.worstMarkup === 'hides_later_tags' && shown.tags >= facts.worstMarkupTag;

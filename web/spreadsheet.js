@@ -30,7 +30,8 @@ const spreadsheet = (() => {
   // quotes; a quote inside an unquoted cell is kept.
   function parseDelimited(text, separator) {
     const split = separator === '\t' ? '\\t' : separator;
-    const cell = new RegExp(`(?:"((?:[^"]|"")*)"|([^${split}\\r\\n]*))(${split}|\\r\\n|\\n|\\r|$)`, 'y');
+    const cell = new RegExp(
+      `(?:"((?:[^"]|"")*)"|([^${split}\\r\\n]*))(${split}|\\r\\n|\\n|\\r|$)`, 'y');
     const rows = [];
     let row = [];
     while (cell.lastIndex < text.length) {
@@ -66,7 +67,8 @@ const spreadsheet = (() => {
 
   const cellsOf = (text) => {
     const separator = separatorOf(text);
-    return separator ? parseDelimited(text, separator) : text.split(/\r?\n|\r/).map((line) => [line]);
+    if (separator) return parseDelimited(text, separator);
+    return text.split(/\r?\n|\r/).map((line) => [line]);
   };
 
   // ---- ZIP
@@ -96,7 +98,8 @@ const spreadsheet = (() => {
     const file = files.get(name);
     if (!file) return null;
     if (file.encrypted) fail('encrypted');
-    const start = file.header + 30 + uint16(bytes, file.header + 26) + uint16(bytes, file.header + 28);
+    const start = file.header + 30 + uint16(bytes, file.header + 26) +
+      uint16(bytes, file.header + 28);
     const packed = bytes.subarray(start, start + file.size);
     if (file.method === 0) return new TextDecoder().decode(packed);
     if (file.method !== 8) fail('damaged');
@@ -111,13 +114,14 @@ const spreadsheet = (() => {
   // ---- XML, as spreadsheets write it
 
   const ENTITIES = { amp: '&', lt: '<', gt: '>', quot: '"', apos: "'" };
-  const unescape = (text) => text.replace(/&(#x?)?(\w+);/g, (whole, number, name) =>
-    (number ? String.fromCodePoint(parseInt(name, number === '#x' ? 16 : 10)) : ENTITIES[name] ?? whole));
+  const unescape = (text) => text.replace(/&(#x?)?(\w+);/g, (whole, number, name) => (number
+    ? String.fromCodePoint(parseInt(name, number === '#x' ? 16 : 10)) : ENTITIES[name] ?? whole));
   const attribute = (attributes, name) => {
     const found = new RegExp(`(?:^|\\s)${name}="([^"]*)"`).exec(attributes);
     return found ? unescape(found[1]) : undefined;
   };
-  const textRuns = (xml) => unescape([...xml.matchAll(/<t\b[^>]*>([\s\S]*?)<\/t>/g)].map((run) => run[1]).join(''));
+  const textRuns = (xml) =>
+    unescape([...xml.matchAll(/<t\b[^>]*>([\s\S]*?)<\/t>/g)].map((run) => run[1]).join(''));
 
   // ---- .xlsx
 
@@ -127,7 +131,8 @@ const spreadsheet = (() => {
 
   // Each cell style's number format: a built-in format's number, or a code.
   function cellFormats(xml) {
-    const codes = new Map([...xml.matchAll(/<numFmt\b[^>]*numFmtId="(\d+)"[^>]*formatCode="([^"]*)"/g)]
+    const codes = new Map([...xml.matchAll(
+      /<numFmt\b[^>]*numFmtId="(\d+)"[^>]*formatCode="([^"]*)"/g)]
       .map(([, id, code]) => [Number(id), unescape(code)]));
     const cellXfs = /<cellXfs\b[\s\S]*?<\/cellXfs>/.exec(xml);
     return [...(cellXfs ? cellXfs[0] : '').matchAll(/<xf\b[^>]*?numFmtId="(\d+)"/g)]
@@ -140,7 +145,8 @@ const spreadsheet = (() => {
     const targets = new Map([...relations.matchAll(/<Relationship\b([^>]*)/g)]
       .map(([, a]) => [attribute(a, 'Id'), attribute(a, 'Target')]));
     // A string cell's text is its rich text's runs joined, without a phonetic reading.
-    const strings = [...((await unpacked(zip, 'xl/sharedStrings.xml')) || '').matchAll(/<si>([\s\S]*?)<\/si>/g)]
+    const shared = (await unpacked(zip, 'xl/sharedStrings.xml')) || '';
+    const strings = [...shared.matchAll(/<si>([\s\S]*?)<\/si>/g)]
       .map(([, item]) => textRuns(item.replace(/<rPh\b[\s\S]*?<\/rPh>/g, '')));
     const formats = cellFormats((await unpacked(zip, 'xl/styles.xml')) || '');
     const date1904 = /date1904="(1|true)"/.test(workbook);
@@ -156,7 +162,8 @@ const spreadsheet = (() => {
     if (xml === null) fail('damaged');
     const rows = [];
     let row = null;
-    for (const [whole, attributes, inner = ''] of xml.matchAll(/<row\b|<c\b([^>]*?)(?:\/>|>([\s\S]*?)<\/c>)/g)) {
+    const cells = /<row\b|<c\b([^>]*?)(?:\/>|>([\s\S]*?)<\/c>)/g;
+    for (const [whole, attributes, inner = ''] of xml.matchAll(cells)) {
       if (whole === '<row') {
         if (row) rows.push(row);
         row = [];
@@ -170,7 +177,8 @@ const spreadsheet = (() => {
         : type === 'inlineStr' ? textRuns(inner)
           : type === 'b' ? (value === '1' ? 'TRUE' : 'FALSE')
             : value === undefined ? '' : type && type !== 'n' ? unescape(value)
-              : numbers.format(Number(value), formats[Number(attribute(attributes, 's') || 0)], date1904);
+              : numbers.format(Number(value), formats[Number(attribute(attributes, 's') || 0)],
+                date1904);
       row = row || [];
       row[reference ? columnOf(reference) : row.length] = text;
     }
@@ -183,7 +191,8 @@ const spreadsheet = (() => {
   async function readOds(zip) {
     const content = await unpacked(zip, 'content.xml');
     return [...content.matchAll(/<table:table\b([^>]*)>([\s\S]*?)<\/table:table>/g)].map(
-      ([, attributes, table]) => ({ name: attribute(attributes, 'table:name'), rows: () => odsRows(table) }));
+      ([, attributes, table]) =>
+        ({ name: attribute(attributes, 'table:name'), rows: () => odsRows(table) }));
   }
 
   async function odsRows(table) {
@@ -198,7 +207,9 @@ const spreadsheet = (() => {
       Number(attribute(attributes, `table:number-${what}s-repeated`) || 1);
     // Comments on cells hold paragraphs of their own, which the cells do not show.
     const shown = table.replace(/<office:annotation\b[\s\S]*?<\/office:annotation>/g, '');
-    const tokens = /<(\/?)(table:table-row|table:table-cell|table:covered-table-cell|text:p|text:s|text:tab|text:line-break)\b([^>]*?)(\/?)>|<[^>]*>|([^<]+)/g;
+    const names = 'table:table-row|table:table-cell|table:covered-table-cell|text:p|text:s|' +
+      'text:tab|text:line-break';
+    const tokens = new RegExp(`<(\\/?)(${names})\\b([^>]*?)(\\/?)>|<[^>]*>|([^<]+)`, 'g');
     for (const [, closing, name, attributes, empty, text] of shown.matchAll(tokens)) {
       if (text !== undefined) {
         if (cell !== null) cell += unescape(text);

@@ -23,7 +23,8 @@ const tool = (() => {
       return module.checked;
     }),
     // The whole sheet, as the tool writes it, and the run's exit status (0: whole).
-    sheet: (list) => over(list, () => ({ status: module._korvela_write_sheet(), chunks: module.sheet })),
+    sheet: (list) => over(list, () =>
+      ({ status: module._korvela_write_sheet(), chunks: module.sheet })),
     // A part of the sheet: the tags from firstTag on, most of them, read from the list's byte
     // where the part before ended (0 for the first, which brings the head). next: where the
     // next part starts, null after the last, which brings the closing line.

@@ -35,22 +35,28 @@ const words = (() => {
   function t(key, values = {}) {
     let text = TEXTS[language][key] ?? TEXTS[FALLBACK][key];
     if (text === undefined) throw new Error(`no text for ${key}`);
-    if (typeof text === 'object') text = text[new Intl.PluralRules(language).select(values.count)] ?? text.other;
-    return text.replace(/\{(\w+)\}/g, (whole, name) =>
-      (values[name] === undefined ? whole : typeof values[name] === 'number' ? number(values[name]) : values[name]));
+    if (typeof text === 'object') {
+      text = text[new Intl.PluralRules(language).select(values.count)] ?? text.other;
+    }
+    return text.replace(/\{(\w+)\}/g, (whole, name) => {
+      const value = values[name];
+      return value === undefined ? whole : typeof value === 'number' ? number(value) : value;
+    });
   }
 
   // A file's size in kilobytes or megabytes.
   function size(bytes) {
-    const [value, unit] = bytes >= 1 << 20 ? [bytes / (1 << 20), 'megabyte'] : [bytes / 1024, 'kilobyte'];
+    const [value, unit] = bytes >= 1 << 20 ? [bytes / (1 << 20), 'megabyte']
+      : [bytes / 1024, 'kilobyte'];
     return value.toLocaleString(language, { style: 'unit', unit, maximumFractionDigits: 1 });
   }
 
   // Every element marked data-text="key" shows its text; data-text-placeholder and
   // data-text-title fill those attributes.
   function showAll() {
-    for (const [attribute, property] of [['text', 'textContent'], ['textPlaceholder', 'placeholder'],
-      ['textTitle', 'title']]) {
+    const marks = [['text', 'textContent'], ['textPlaceholder', 'placeholder'],
+      ['textTitle', 'title']];
+    for (const [attribute, property] of marks) {
       const marked = `data-${attribute.replace(/[A-Z]/g, (letter) => `-${letter.toLowerCase()}`)}`;
       for (const element of document.querySelectorAll(`[${marked}]`)) {
         element[property] = t(element.dataset[attribute]);

@@ -15,7 +15,9 @@ import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import { createRequire } from 'node:module';
 import zlib, { gzipSync } from 'node:zlib';
-import { launchOrSkip, checks, pageTexts, pdfOptions, borderRuns } from './sheets.mjs';
+import {
+  launchOrSkip, checks, pageTexts, pdfOptions, borderRuns, watchTasks, longestTask,
+} from './sheets.mjs';
 import encodeWindows1250 from './windows1250.mjs';
 
 const PAGE_MOST_BYTES = 150 * 1024;
@@ -513,21 +515,6 @@ function names(count) {
   return list;
 }
 
-// The longest task the page's main thread runs while work goes on, as a timer sees it.
-async function watchTasks(page) {
-  await page.evaluate(() => {
-    window.longestTask = 0;
-    let last = performance.now();
-    clearInterval(window.watching);
-    window.watching = setInterval(() => {
-      const now = performance.now();
-      window.longestTask = Math.max(window.longestTask, now - last);
-      last = now;
-    }, 10);
-  });
-}
-
-const longestTask = (page) => page.evaluate(() => Math.round(window.longestTask));
 
 async function checkBigLists(page) {
   await watchTasks(page);

@@ -1,5 +1,5 @@
-// Shared by the print tests, the page tests and the preview: writing sheets with the built
-// tool, the browsers to print them in (Debian's Chromium and Firefox ESR, both driven by
+// Shared by the print tests, the page tests, the preview and the page benchmark: writing
+// sheets with the built tool, the browsers to print them in (Debian's Chromium and Firefox ESR, both driven by
 // puppeteer-core, and WebKitGTK, Safari's engine, driven through GTK by webkit.py; each sets
 // the sheet in Liberation Serif), and reading the printed PDF back with poppler's pdfinfo and
 // pdftotext.
@@ -256,3 +256,19 @@ export function borderRuns(pdf) {
   runs.sort((a, b) => a[1] - b[1]);
   return runs[Math.floor(runs.length / 2)] || [0, 0];
 }
+
+// The longest task the page's main thread runs while work goes on, as a timer sees it.
+export async function watchTasks(page) {
+  await page.evaluate(() => {
+    window.longestTask = 0;
+    let last = performance.now();
+    clearInterval(window.watching);
+    window.watching = setInterval(() => {
+      const now = performance.now();
+      window.longestTask = Math.max(window.longestTask, now - last);
+      last = now;
+    }, 10);
+  });
+}
+
+export const longestTask = (page) => page.evaluate(() => Math.round(window.longestTask));

@@ -52,12 +52,9 @@ TEXTS.cs = {
   'pages': { one: '{count} stránce', other: '{count} stránkách' },
   'rows': { one: '{count} řádek', few: '{count} řádky', other: '{count} řádků' },
   'more': { one: '{count} další', other: '{count} dalších' },
-  'summary': '{tags} na {pages}: {layout}, pro seznam uložený v kódování {encoding}.',
+  'summary': '{tags} na {pages}, pro seznam uložený v kódování {encoding}.',
   'summary.none': 'Žádné chyby.',
   'summary.found': { one: 'Níže je jedna věc ke kontrole.', few: 'Níže jsou {count} věci ke kontrole.', other: 'Níže je {count} věcí ke kontrole.' },
-  'layout.short.1': 'jedna jmenovka na stránku',
-  'layout.short.2': 'stolní kartičky',
-  'layout.short.6': 'dvě jmenovky vedle sebe',
 
   'saved_as_utf16': 'Seznam je uložen v UTF-16 („Unicode“), které Korvela nepřečte. Uložte ho v UTF-8 (v Poznámkovém bloku: Uložit jako, Kódování UTF-8) s prvním řádkem 4=UTF-8.',
   'not_text.plain_text': { one: 'Tohle není seznam jmen: řádek {lines} obsahuje řídicí znaky.', other: 'Tohle není seznam jmen: řádky {lines} obsahují řídicí znaky.' },

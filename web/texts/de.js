@@ -52,12 +52,9 @@ TEXTS.de = {
   'pages': { one: '{count} Seite', other: '{count} Seiten' },
   'rows': { one: '{count} Zeile', other: '{count} Zeilen' },
   'more': '{count} weitere',
-  'summary': '{tags} auf {pages}: {layout}, für eine als {encoding} gespeicherte Liste.',
+  'summary': '{tags} auf {pages}, für eine als {encoding} gespeicherte Liste.',
   'summary.none': 'Keine Fehler gefunden.',
   'summary.found': { one: 'Unten ist eine Sache zu prüfen.', other: 'Unten sind {count} Dinge zu prüfen.' },
-  'layout.short.1': 'ein Schild pro Seite',
-  'layout.short.2': 'Tischkarten',
-  'layout.short.6': 'zwei Schilder nebeneinander',
 
   'saved_as_utf16': 'Die Liste ist als UTF-16 („Unicode“) gespeichert, das Korvela nicht lesen kann. Als UTF-8 speichern (im Editor: Speichern unter, Codierung UTF-8), mit 4=UTF-8 als erster Zeile.',
   'not_text.plain_text': { one: 'Das ist keine Namensliste: Zeile {lines} enthält Steuerzeichen.', other: 'Das ist keine Namensliste: die Zeilen {lines} enthalten Steuerzeichen.' },

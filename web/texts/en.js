@@ -54,12 +54,9 @@ TEXTS.en = {
   'pages': { one: '{count} page', other: '{count} pages' },
   'rows': { one: '{count} row', other: '{count} rows' },
   'more': '{count} more',
-  'summary': '{tags} on {pages}: {layout}, for a list saved as {encoding}.',
+  'summary': '{tags} on {pages}, for a list saved as {encoding}.',
   'summary.none': 'No mistakes found.',
   'summary.found': { one: 'One thing to look at, below.', other: '{count} things to look at, below.' },
-  'layout.short.1': 'one tag a page',
-  'layout.short.2': 'tent cards',
-  'layout.short.6': 'two tags side by side',
 
   'saved_as_utf16': 'The list is saved as UTF-16 (“Unicode”), which Korvela cannot read. Save it as UTF-8 (in Notepad: Save as, Encoding UTF-8) with 4=UTF-8 as its first line.',
   'not_text.plain_text': { one: 'This is no list of names: line {lines} holds control characters.', other: 'This is no list of names: lines {lines} hold control characters.' },

@@ -52,12 +52,9 @@ TEXTS.hu = {
   'pages': '{count} oldalon',
   'rows': '{count} sor',
   'more': 'további {count}',
-  'summary': '{tags} {pages}: {layout}, {encoding} kódolással mentett listához.',
+  'summary': '{tags} {pages}, {encoding} kódolással mentett listához.',
   'summary.none': 'Nincs hiba.',
   'summary.found': { one: 'Lent egy dolgot érdemes megnézni.', other: 'Lent {count} dolgot érdemes megnézni.' },
-  'layout.short.1': 'oldalanként egy kártya',
-  'layout.short.2': 'asztali kártyák',
-  'layout.short.6': 'két kártya egymás mellett',
 
   'saved_as_utf16': 'A lista UTF-16 („Unicode”) kódolású, ezt a Korvela nem tudja olvasni. Mentse UTF-8 kódolással (a Jegyzettömbben: Mentés másként, Kódolás: UTF-8), első sorában ezzel: 4=UTF-8.',
   'not_text.plain_text': 'Ez nem névlista: a(z) {lines} sor vezérlőkaraktereket tartalmaz.',

@@ -52,12 +52,9 @@ TEXTS.pl = {
   'pages': { one: '{count} stronie', other: '{count} stronach' },
   'rows': { one: '{count} wiersz', few: '{count} wiersze', many: '{count} wierszy' },
   'more': 'jeszcze {count}',
-  'summary': '{tags} na {pages}: {layout}, dla listy zapisanej jako {encoding}.',
+  'summary': '{tags} na {pages}, dla listy zapisanej jako {encoding}.',
   'summary.none': 'Nie znaleziono błędów.',
   'summary.found': { one: 'Poniżej jedna rzecz do sprawdzenia.', other: 'Poniżej {count} rzeczy do sprawdzenia.' },
-  'layout.short.1': 'jeden identyfikator na stronę',
-  'layout.short.2': 'karty stołowe',
-  'layout.short.6': 'dwa identyfikatory obok siebie',
 
   'saved_as_utf16': 'Lista jest zapisana w UTF-16 („Unicode”), którego Korvela nie odczyta. Zapisz ją w UTF-8 (w Notatniku: Zapisz jako, Kodowanie UTF-8) z pierwszym wierszem 4=UTF-8.',
   'not_text.plain_text': { one: 'To nie jest lista nazwisk: wiersz {lines} zawiera znaki sterujące.', other: 'To nie jest lista nazwisk: wiersze {lines} zawierają znaki sterujące.' },

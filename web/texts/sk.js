@@ -52,12 +52,9 @@ TEXTS.sk = {
   'pages': { one: '{count} strane', other: '{count} stranách' },
   'rows': { one: '{count} riadok', few: '{count} riadky', other: '{count} riadkov' },
   'more': { one: '{count} ďalší', few: '{count} ďalšie', other: '{count} ďalších' },
-  'summary': '{tags} na {pages}: {layout}, pre zoznam uložený v kódovaní {encoding}.',
+  'summary': '{tags} na {pages}, pre zoznam uložený v kódovaní {encoding}.',
   'summary.none': 'Žiadne chyby.',
   'summary.found': { one: 'Nižšie je jedna vec na kontrolu.', few: 'Nižšie sú {count} veci na kontrolu.', other: 'Nižšie je {count} vecí na kontrolu.' },
-  'layout.short.1': 'jedna menovka na stranu',
-  'layout.short.2': 'stolové kartičky',
-  'layout.short.6': 'dve menovky vedľa seba',
 
   'saved_as_utf16': 'Zoznam je uložený v UTF-16 („Unicode“), ktoré Korvela neprečíta. Uložte ho v UTF-8 (v Poznámkovom bloku: Uložiť ako, Kódovanie UTF-8) s prvým riadkom 4=UTF-8.',
   'not_text.plain_text': { one: 'Toto nie je zoznam mien: riadok {lines} obsahuje riadiace znaky.', other: 'Toto nie je zoznam mien: riadky {lines} obsahujú riadiace znaky.' },
