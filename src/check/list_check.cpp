@@ -166,7 +166,10 @@ static const char *judge_settings_line(text_view read, list_check *check)
     const char *text = line;
     if (std::strncmp(text, BYTE_ORDER_MARK, sizeof BYTE_ORDER_MARK - 1) == 0)
         text += sizeof BYTE_ORDER_MARK - 1;
-    std::size_t separator = length_before(text, '=', std::strlen(text));
+    std::size_t length = std::strlen(text);
+    std::size_t separator = length_before(text, '=', length);
+    if (separator == length)
+        return nullptr;
     const char *value = text + separator + 1;
     bool selector_only =
         separator == 0 || (separator == 1 && std::strchr("246", text[0]) != nullptr);
