@@ -177,20 +177,24 @@ static void put_number(facts_text *facts, long long number)
     put(facts, digits + at);
 }
 
-// "name":number or "name":"text", after a comma unless it opens its object.
-static void put_fact(facts_text *facts, const char *name, long long number)
+// "name": after a comma unless it opens its object or list.
+static void put_name(facts_text *facts, const char *name)
 {
     put(facts, facts->text[facts->used - 1] == '{' ? "\"" : ",\"");
     put(facts, name);
     put(facts, "\":");
+}
+
+static void put_fact(facts_text *facts, const char *name, long long number)
+{
+    put_name(facts, name);
     put_number(facts, number);
 }
 
 static void put_fact(facts_text *facts, const char *name, const char *text)
 {
-    put(facts, facts->text[facts->used - 1] == '{' ? "\"" : ",\"");
-    put(facts, name);
-    put(facts, text == nullptr ? "\":null" : "\":\"");
+    put_name(facts, name);
+    put(facts, text == nullptr ? "null" : "\"");
     if (text != nullptr) {
         put(facts, text);
         put(facts, "\"");
@@ -220,12 +224,12 @@ static const char *const MARKUP_NAMES[] = {"no_markup", "changes_text", "loads_f
 
 static void put_mistakes(facts_text *facts, const list_check *check)
 {
-    put(facts, ",\"mistakes\":{");
+    put_name(facts, "mistakes");
+    put(facts, "{");
     for (int kind = 0; kind < MISTAKE_KINDS; ++kind) {
         const mistake_lines &mistake = check->mistakes[kind];
-        put(facts, kind == 0 ? "\"" : ",\"");
-        put(facts, MISTAKE_NAMES[kind]);
-        put(facts, "\":{");
+        put_name(facts, MISTAKE_NAMES[kind]);
+        put(facts, "{");
         put_fact(facts, "count", mistake.count);
         put(facts, ",\"lines\":[");
         for (long long at = 0;
