@@ -116,7 +116,11 @@ TEST(check_list, finds_each_mistake_where_the_sheet_shows_it_and_nowhere_else)
         {"4=\nAnna\nBob\n\x1A\r\n", 2, {}},
         // A charset the tool does not know, a settings line declaring nothing, and a known one.
         {"4=ISO-8859-2\nAnna\n", 1, {{unknown_charset, {1}}}},
-        {"6= UTF-8\nŽofie\n", 1, {{unknown_charset, {1}}}},
+        {"6= UTF-8\nŽofie\n", 1, {{spaced_settings_line, {1}}}},
+        // Blanks that make the settings line read otherwise than meant, and blanks that do not.
+        {"6 = UTF-8\nAnna\n", 1, {{spaced_settings_line, {1}}}},
+        {"6 =\nŽofie\n", 1, {{spaced_settings_line, {1}}, {utf8_not_declared, {2}}}},
+        {" 6=UTF-8 \nAnna\n", 1, {}},
         {"4=\nŽofie\n", 1, {{utf8_not_declared, {2}}}},
         {"2=utf-8 \nŽofie\n", 1, {}},
         // A read that ends inside a letter: the line is UTF-8 all the same.
@@ -125,6 +129,9 @@ TEST(check_list, finds_each_mistake_where_the_sheet_shows_it_and_nowhere_else)
         // Markup that prints otherwise than typed, and "&" and "<" that print as typed.
         {"4=UTF-8\nAnna\nJan <Honza> Novák\nAT&T &copy; Smith\n", 3, {{markup_in_name, {3, 4}}}},
         {"4=UTF-8\nSmith & Wesson\nAT&T\nR&D Team\n3 < 5 Club\n", 4, {}},
+        {"4=UTF-8\nJan &lt;Honza&gt; &amp; AT&#38;T &#61; &#x3C;\n", 1, {}},
+        // A reference is as wide as the letter it writes.
+        {"4=UTF-8\nA&#61;B C&#61;D E&#61;F G&#61;H I&#61;J K&#61;L\n", 1, {}},
         // A browser breaks lines at spaces, after a hyphen between letters and at the first "=";
         // in layouts 1 and 2 a tag holds 2 lines, in layout 6 three, and no word wider than it.
         {"4=UTF-8\nMagdaléna Kučera=Jaroslav Hájková\n", 1, {}},
@@ -182,6 +189,9 @@ TEST(check_list, says_what_a_mistake_needs_besides_its_lines)
         const char *meant = checked(c.list).charset_meant;
         EXPECT_STREQ(c.meant, meant) << c.list;
     }
+    EXPECT_STREQ("6=UTF-8", checked("6 = utf8\nAnna\n").settings_meant);
+    // A name taken for the settings line tells the list's charset too.
+    EXPECT_EQ(not_utf8, checked("Jana=Nov\xE1kov\xE1\nPetr\n").text);
     list_check ended = checked("4=\nAnna\n\x1A"
                                "Bob\nCyril\n");
     EXPECT_EQ(10, ended.after_end.bytes);
@@ -211,6 +221,7 @@ TEST(markup_in, finds_what_markup_in_a_name_does)
         {"Tom &nothing", NONE, changes_text},
         {"&#x41; &#65", NONE, changes_text},
         {"Ann <!-- note --> Bob, <!-->, </3, </>", NONE, changes_text},
+        {"&lt;b&gt; &amp; &quot;&apos; &#60;&#x3c;&#61;", NONE, no_markup},
         {"<title>x</title> <b>", NONE, changes_text},
         {"Ann <script", NONE, changes_text},
         {"<img src<br>x>", 8, changes_text},

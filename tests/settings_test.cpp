@@ -3,7 +3,9 @@
 #include <cstring>
 #include <string>
 
+#include "settings/first_line.h"
 #include "settings/settings_line.h"
+#include "settings/settings_writer.h"
 #include "text/text.h"
 
 namespace
@@ -52,6 +54,55 @@ TEST(apply_settings_line, picks_layout_and_charset_from_the_first_line)
         EXPECT_EQ(c.layout, settings.layout) << "line: " << c.line;
         EXPECT_EQ(c.charset, settings.charset) << "line: " << c.line;
         EXPECT_EQ(c.taken, settings.has_settings_line) << "line: " << c.line;
+    }
+}
+
+// The one writer of the settings line: what it writes for a list's first line, and whether it
+// takes that line's place; what the tool then reads from the line it wrote.
+TEST(write_settings_line, writes_the_line_the_tool_reads_as_asked)
+{
+    const struct {
+        std::string first_line;
+        tag_layout layout;
+        charset_choice charset;
+        std::string written;
+        bytes_replaced replaced;
+    } cases[] = {
+        {"", four_panel, choose_utf8, "4=UTF-8\r\n", replaces_nothing},
+        {"Jiri\n", two_panel, keep_charset, "2=\r\n", replaces_nothing},
+        {"4=windows-1250\n", two_panel, keep_charset, "2=windows-1250\r\n", replaces_first_line},
+        {"4=utf-8 (Notepad)\n", two_column, keep_charset, "6=utf-8 (Notepad)\r\n",
+         replaces_first_line},
+        {"6 = UTF-8\n", two_column, choose_utf8, "6=UTF-8\r\n", replaces_first_line},
+        {"6 = UTF-8\n", two_panel, keep_charset, "2=\r\n", replaces_first_line},
+        {"Jana=Novakova\n", four_panel, keep_charset, "4=\r\n", replaces_nothing},
+        {"2=UTF-8\n", four_panel, choose_windows_1250, "4=windows-1250\r\n", replaces_first_line},
+        {"x=utf-8\n", two_panel, keep_charset, "2=utf-8\r\n", replaces_first_line},
+        {"4=" + std::string(197, 'h'), two_panel, keep_charset,
+         "2=" + std::string(196, 'h') + "\r\n", replaces_first_line},
+        {"\xEF\xBB\xBF"
+         "Anna\n",
+         four_panel, choose_utf8,
+         "\xEF\xBB\xBF"
+         "4=UTF-8\r\n",
+         replaces_byte_order_mark},
+        {"\xEF\xBB\xBF"
+         "4=UTF-8\n",
+         two_column, keep_charset,
+         "\xEF\xBB\xBF"
+         "6=UTF-8\r\n",
+         replaces_first_line},
+    };
+    for (const auto &c : cases) {
+        written_settings_line written;
+        write_settings_line({c.first_line.data(), c.first_line.size()}, c.layout, c.charset, "\r\n",
+                            &written);
+        EXPECT_EQ(c.written, std::string(written.line, written.length)) << c.first_line;
+        EXPECT_EQ(c.replaced, written.replaced) << c.first_line;
+        sheet_settings read = default_settings();
+        apply_settings_line({written.line, written.length}, &read);
+        EXPECT_EQ(c.layout, read.layout) << c.first_line;
+        EXPECT_EQ(settings_as_meant, meaning_of_first_line({written.line, written.length}).kind);
     }
 }
 

@@ -124,62 +124,25 @@ static bool declares_utf8(const sheet_settings *settings)
 // ------------------------------------------------------------------------------------------
 // The settings line
 
-static bool is_blank_text(const char *text)
-{
-    return text[std::strspn(text, " \t")] == '\0';
-}
-
-// The charset a value names in a spelling the tool does not read, such as "utf8" or "cp1250",
-// or nullptr: its letters and digits alone, in upper case.
-static const char *charset_spelled(const char *value)
-{
-    static const char *const SPELLINGS[][2] = {
-        {"UTF8", UTF8_CHARSET},
-        {"WINDOWS1250", WINDOWS_1250_CHARSET},
-        {"WIN1250", WINDOWS_1250_CHARSET},
-        {"CP1250", WINDOWS_1250_CHARSET},
-        {"1250", WINDOWS_1250_CHARSET},
-        {"ANSI", WINDOWS_1250_CHARSET},
-    };
-    char bare[LINE_SIZE];
-    std::size_t length = 0;
-    for (; *value != '\0'; ++value)
-        if ((*value >= '0' && *value <= '9') || (*value >= 'a' && *value <= 'z') ||
-            (*value >= 'A' && *value <= 'Z'))
-            bare[length++] = *value;
-    bare[length] = '\0';
-    upcase_ascii(bare);
-    for (const auto &spelling : SPELLINGS)
-        if (std::strcmp(bare, spelling[0]) == 0)
-            return spelling[1];
-    return nullptr;
-}
-
 // A settings line is a layout digit, or nothing, before its "=", or names a charset after it;
 // "Jana=Nováková" is neither, and is a name that will never be printed. One that is a settings
-// line may still name a charset the tool does not know.
+// line may still name a charset the tool does not know, or read otherwise than meant for the
+// blanks in it ("6 = UTF-8").
 static const char *judge_settings_line(text_view read, list_check *check)
 {
-    static const char BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
+    first_line_meaning meaning = meaning_of_first_line(read);
+    if (meaning.kind == settings_with_blanks) {
+        note(&check->mistakes[spaced_settings_line], 1);
+        copy_span(meaning.meant, 0, MEANT_LINE_SIZE - 1, check->settings_meant);
+        return nullptr;
+    }
+    if (meaning.kind == name_taken_for_settings)
+        note(&check->mistakes[name_as_settings_line], 1);
+    else if (meaning.names_no_known_charset)
+        note(&check->mistakes[unknown_charset], 1);
     char line[LINE_SIZE];
     keep_text(cut_line_end(read), line);
-    const char *text = line;
-    if (std::strncmp(text, BYTE_ORDER_MARK, sizeof BYTE_ORDER_MARK - 1) == 0)
-        text += sizeof BYTE_ORDER_MARK - 1;
-    std::size_t length = std::strlen(text);
-    std::size_t separator = length_before(text, '=', length);
-    if (separator == length)
-        return nullptr;
-    const char *value = text + separator + 1;
-    bool selector_only =
-        separator == 0 || (separator == 1 && std::strchr("246", text[0]) != nullptr);
-    if (named_charset(value) != nullptr)
-        return nullptr;
-    if (!selector_only)
-        note(&check->mistakes[name_as_settings_line], 1);
-    else if (!is_blank_text(value))
-        note(&check->mistakes[unknown_charset], 1);
-    return charset_spelled(value);
+    return charset_spelled(std::strchr(line, '=') + 1);
 }
 
 // What to name instead of a charset the tool does not know: the list's bytes decide where they
@@ -319,6 +282,18 @@ static void check_tag(list_check *check, list_reader *list, text_view read, read
     at->letters = utf8_scan{};
 }
 
+// A name taken for the settings line is still the list's own text: bytes in it that UTF-8
+// does not allow tell the list's charset as a tag's would.
+static void judge_name_taken(const list_check *check, text_view read, reading *at)
+{
+    if (check->mistakes[name_as_settings_line].count == 0)
+        return;
+    utf8_scan letters = {};
+    scan_utf8(&letters, cut_line_end(read));
+    if (text_of_line(&letters) == not_utf8)
+        note(&at->by_text[not_utf8], at->line);
+}
+
 // Which charset the bytes are in is a verdict on the whole list, not on a line.
 static void judge_charset(list_check *check, const sheet_settings *settings,
                           const mistake_lines by_text[], const char *spelled)
@@ -326,9 +301,13 @@ static void judge_charset(list_check *check, const sheet_settings *settings,
     check->text = by_text[not_utf8].count > 0       ? not_utf8
                   : by_text[utf8_letters].count > 0 ? utf8_letters
                                                     : ascii_only;
+    bool meant_utf8 = check->mistakes[spaced_settings_line].count > 0 &&
+                      std::strstr(check->settings_meant, UTF8_CHARSET) != nullptr;
     if (check->mistakes[unknown_charset].count > 0)
         check->charset_meant = charset_meant(check->text, spelled);
-    else if (declares_utf8(settings))
+    else if (meant_utf8) {
+        // Written as meant, the settings line says UTF-8 already.
+    } else if (declares_utf8(settings))
         check->mistakes[declared_utf8_not_saved] = by_text[not_utf8];
     else if (check->text == utf8_letters)
         check->mistakes[utf8_not_declared] = by_text[utf8_letters];
@@ -369,6 +348,7 @@ void check_list(list_reader *list, const sheet_settings *settings, list_check *c
             // Read again, as the writing pass drops it: never a tag.
             settings_line = false;
             spelled = judge_settings_line(read, check);
+            judge_name_taken(check, read, &at);
         } else {
             ++check->tags;
             check->last_line = at.line;

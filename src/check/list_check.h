@@ -11,6 +11,7 @@
 #include "check/file_kind.h"
 #include "check/markup.h"
 #include "check/tag_fit.h"
+#include "settings/first_line.h"
 #include "settings/sheet_settings.h"
 #include "text/text_stream.h"
 
@@ -18,6 +19,7 @@ enum list_mistake {
     saved_as_utf16,          // a UTF-16 byte-order mark first: every tag comes out garbled
     not_text,                // control bytes, as a PDF, an image or a program holds them
     unknown_charset,         // the settings line names a charset the tool does not know
+    spaced_settings_line,    // blanks in the settings line make it read otherwise than meant
     utf8_not_declared,       // UTF-8 with letters beyond ASCII, the sheet declaring another
     declared_utf8_not_saved, // the sheet declares UTF-8, and these lines are not UTF-8
     name_as_settings_line,   // the first line looks like a name, yet is the settings line
@@ -57,13 +59,14 @@ struct list_check {
     file_kind kind; // not_text: what the file is, by its signature
     const char
         *charset_meant; // unknown_charset: the charset to name instead; nullptr: none will do
-    markup_effect worst_markup;  // markup_in_name: the worst that markup in a name does,
-    long long worst_markup_line; // and the first line that does it,
-    long long worst_markup_tag;  // which is this tag of the sheet
-    unread_rest after_end;       // list_ends_early: what the sheet leaves out
-    long long letter_cut_line;   // line_over_read: the first line a read cuts a letter of; 0: none
-    tag_fit first_over;          // name_over_lines: how the first name too long lays out,
-    long long first_over_break;  // and where an "=" would make it fit (break_that_fits)
+    char settings_meant[MEANT_LINE_SIZE]; // spaced_settings_line: the line written as meant
+    markup_effect worst_markup;           // markup_in_name: the worst that markup in a name does,
+    long long worst_markup_line;          // and the first line that does it,
+    long long worst_markup_tag;           // which is this tag of the sheet
+    unread_rest after_end;                // list_ends_early: what the sheet leaves out
+    long long letter_cut_line;  // line_over_read: the first line a read cuts a letter of; 0: none
+    tag_fit first_over;         // name_over_lines: how the first name too long lays out,
+    long long first_over_break; // and where an "=" would make it fit (break_that_fits)
 };
 
 // Reads the list from its start, as the writing pass does with these settings, which the

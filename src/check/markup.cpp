@@ -135,6 +135,13 @@ std::size_t reference_length(const char *text, std::size_t length)
     return 0;
 }
 
+// The letters of markup, which a list writes as references to print them as typed.
+bool is_markup_letter(unsigned letter)
+{
+    return letter == '<' || letter == '>' || letter == '&' || letter == '"' || letter == '\'' ||
+           letter == '=';
+}
+
 // Up to the ">" that ends a comment-like token, or to the text's end, where the cell's own
 // closing tag ends it.
 void skip_to_tag_end(scan *s)
@@ -350,6 +357,37 @@ void scan_markup(scan *s)
 
 } // namespace
 
+unsigned written_letter(const char *text, std::size_t length, std::size_t *taken)
+{
+    static const struct {
+        const char *name;
+        unsigned letter;
+    } NAMED[] = {{"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}, {"&quot;", '"'}, {"&apos;", '\''}};
+    for (const auto &named : NAMED) {
+        std::size_t size = std::strlen(named.name);
+        if (length >= size && std::strncmp(text, named.name, size) == 0) {
+            *taken = size;
+            return named.letter;
+        }
+    }
+    if (length < 4 || text[0] != '&' || text[1] != '#')
+        return 0;
+    bool hex = lower(text[2]) == 'x';
+    unsigned letter = 0;
+    std::size_t at = hex ? 3 : 2;
+    for (; at < length && (hex ? is_hex_digit(text[at]) : is_digit(text[at])); ++at) {
+        unsigned digit = is_digit(text[at]) ? static_cast<unsigned>(text[at] - '0')
+                                            : static_cast<unsigned>(lower(text[at]) - 'a' + 10);
+        letter = letter * (hex ? 16 : 10) + digit;
+        if (letter > 0x10FFFF)
+            return 0;
+    }
+    if (at == (hex ? 3U : 2U) || at >= length || text[at] != ';' || letter == 0)
+        return 0;
+    *taken = at + 1;
+    return letter;
+}
+
 markup_effect markup_in(text_view tag_text, std::size_t inserted_break)
 {
     static const std::size_t LINE_BREAK_BYTES = 4; // "<br>"
@@ -361,7 +399,10 @@ markup_effect markup_in(text_view tag_text, std::size_t inserted_break)
             scan_markup(&s);
         } else if (s.text[s.at] == '&') {
             std::size_t reference = reference_length(s.text + s.at, s.length - s.at);
-            if (reference > 0)
+            std::size_t written = 0;
+            // "&lt;" and "&amp;" are how a list prints "<" and "&" as typed.
+            if (reference > 0 &&
+                !is_markup_letter(written_letter(s.text + s.at, s.length - s.at, &written)))
                 worsen(&s, changes_text);
             s.at += reference > 0 ? reference : 1;
         } else {

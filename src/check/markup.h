@@ -15,6 +15,11 @@ enum markup_effect {
     hides_later_tags,     // a comment or an element left open swallows the tags after it
 };
 
+// The letter a character reference at the "&" of text writes: a numeric one, or one of the
+// names that write the letters markup is made of ("&lt;", "&amp;", "&quot;"...), closed by ";".
+// Its code point, the reference's bytes in taken; 0 for any other text.
+unsigned written_letter(const char *text, std::size_t length, std::size_t *taken);
+
 // What the markup in a tag text does. The text's first "=" became the "<br>" that stands at
 // inserted_break (or the line had none: inserted_break is its length), which is no markup of the
 // name's own. The cell's closing tag follows the text in the sheet, as it does in every layout.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "check/letter_widths.h"
+#include "check/markup.h"
 
 // The sheet's header cells, where a tag's text stands: 80px letters in a table 720px wide, a
 // panel 236px high, or 36px letters in a table of two columns, each declared 360px wide, a row
@@ -39,6 +40,14 @@ static const unsigned REPLACEMENT = 0xFFFD;
 
 static unsigned next_letter(const unsigned char **at, const unsigned char *end, bool utf8)
 {
+    // A reference that writes a letter is as wide as the letter: "&#61;" prints "=".
+    std::size_t taken = 0;
+    unsigned written = written_letter(reinterpret_cast<const char *>(*at),
+                                      static_cast<std::size_t>(end - *at), &taken);
+    if (written != 0) {
+        *at += taken;
+        return written;
+    }
     unsigned lead = *(*at)++;
     if (lead < 0x80)
         return lead;

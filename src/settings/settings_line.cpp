@@ -16,7 +16,7 @@ sheet_settings default_settings()
     return settings;
 }
 
-static tag_layout layout_for_selector(char selector)
+tag_layout layout_for_selector(char selector)
 {
     switch (selector) {
     case '2':

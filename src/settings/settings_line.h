@@ -7,6 +7,9 @@
 #include "settings/sheet_settings.h"
 #include "text/text_stream.h"
 
+// The layout a selector, the byte before a settings line's first "=", picks; '\0' for none.
+tag_layout layout_for_selector(char selector);
+
 // The charset that a settings line's value (the text after its "=") names, in the spelling the
 // document declares it in, or nullptr: the value's start, in any case.
 const char *named_charset(const char *value);
