@@ -1,13 +1,14 @@
 # The browser page, built by emscripten beside the tool so that every package carries it: a
-# build of its own (emcmake) in web/ of this build folder, and a copy named by the version, the
+# build of its own (emcmake, and esbuild for its scripts) in web/ of this build folder, and a copy named by the version, the
 # page's own release file. Without emscripten the packages go without the page, and the
 # package checks say so. Sanitizer and fuzz builds pack nothing, and go without it.
 if(KORVELA_SANITIZE OR KORVELA_FUZZ)
   return()
 endif()
 find_program(EMCMAKE_PROGRAM emcmake)
-if(NOT EMCMAKE_PROGRAM)
-  message(WARNING "emscripten (emcmake) not found: the packages will lack the browser page")
+find_program(ESBUILD_PROGRAM esbuild)
+if(NOT EMCMAKE_PROGRAM OR NOT ESBUILD_PROGRAM)
+  message(WARNING "emscripten (emcmake) or esbuild not found: the packages will lack the browser page")
   return()
 endif()
 include(ExternalProject)

@@ -1,9 +1,9 @@
-# Writes korvela-web.html: page.html with its style inlined, and its scripts (the texts of each
-# language, the tool's module and the page's own files) inlined as one script, which the
-# page's Content-Security-Policy allows by its hash; the version filled in, and the sample list
-# in the text box. The one step between the page's plain files and the page.
+# Writes korvela-web.html: page.html with its style inlined, and its script (the bundle of the
+# page's modules, the tool's among them) inlined, which the page's Content-Security-Policy
+# allows by its hash; the version filled in, and the sample list in the text box. The one step
+# between the page's plain files and the page.
 #
-# usage: cmake -DSOURCE=web -DMODULE=korvela_web.js -DVERSION=1.3.0 -DSAMPLE=Korvela.txt
+# usage: cmake -DSOURCE=web -DSCRIPT=page.js -DVERSION=1.3.0 -DSAMPLE=Korvela.txt
 #              -DOUTPUT=korvela-web.html -P inline_page.cmake
 cmake_minimum_required(VERSION 3.20)
 file(READ "${SOURCE}/page.html" page)
@@ -61,19 +61,10 @@ file(READ "${SOURCE}/page.css" style)
 check_inlinable(page.css "${style}" style)
 inline("<link rel=\"stylesheet\" href=\"page.css\">" "\n${style}" style)
 
-# The texts first, English before the others; the page's own files after the module they call.
-file(GLOB texts "${SOURCE}/texts/*.js")
-list(REMOVE_ITEM texts "${SOURCE}/texts/en.js")
-set(scripts "${SOURCE}/texts/en.js" ${texts} "${SOURCE}/words.js" "${MODULE}" "${SOURCE}/tool.js"
-            "${SOURCE}/mistakes.js" "${SOURCE}/preview.js" "${SOURCE}/numbers.js"
-            "${SOURCE}/spreadsheet.js" "${SOURCE}/mapping.js" "${SOURCE}/app.js")
-set(script "\n")
-foreach(file IN LISTS scripts)
-  file(READ "${file}" text)
-  check_inlinable("${file}" "${text}" script)
-  string(APPEND script "${text}\n")
-endforeach()
-inline("<script src=\"page.js\"></script>" "${script}" script)
+file(READ "${SCRIPT}" text)
+check_inlinable("${SCRIPT}" "${text}" script)
+set(script "\n${text}")
+inline("<script src=\"main.js\"></script>" "${script}" script)
 string(SHA256 digest "${script}")
 hex_to_base64(${digest} hash)
 string(REPLACE "@SCRIPT_HASH@" "'sha256-${hash}'" page "${page}")

@@ -9,3 +9,6 @@ Module['_korvela_write_sheet_part'] = function () {
 Module['_korvela_check_list'] = function () {
   return _korvela_check_list.apply(null, arguments);
 };
+Module['_korvela_write_settings_line'] = function () {
+  return _korvela_write_settings_line.apply(null, arguments);
+};

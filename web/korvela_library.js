@@ -1,6 +1,7 @@
 // The page's side of the calls that korvela_web.cpp makes: the list's bytes in, the sheet's
 // bytes and the check's findings out. Before a run the page sets the module's list (bytes) and
-// an empty sheet (an array of byte chunks); after it, it takes the sheet or the check.
+// an empty sheet (an array of byte chunks); after it, it takes the sheet, the check or the
+// settings line written.
 mergeInto(LibraryManager.library, {
   korvela_list_bytes: function (position, bytes, room) {
     var list = Module['list'];
@@ -20,5 +21,8 @@ mergeInto(LibraryManager.library, {
   },
   korvela_list_checked: function (facts) {
     Module['checked'] = JSON.parse(UTF8ToString(facts));
+  },
+  korvela_settings_line_written: function (line, length) {
+    Module['settingsLine'] = HEAPU8.slice(line, line + (length >>> 0));
   },
 });

@@ -7,7 +7,9 @@
 
 #include "check/list_check.h"
 #include "run.h"
+#include "settings/first_line.h"
 #include "settings/settings_line.h"
+#include "settings/settings_writer.h"
 #include "sheet/frame.h"
 
 extern "C" {
@@ -18,10 +20,13 @@ std::size_t korvela_list_bytes(std::size_t position, char *bytes, std::size_t ro
 std::size_t korvela_sheet_bytes(const char *bytes, std::size_t count);
 // Hands over what the check found, as a JSON text.
 void korvela_list_checked(const char *facts);
+// Hands over a settings line written for the list, length bytes.
+void korvela_settings_line_written(const char *line, std::size_t length);
 
 int korvela_write_sheet();
 double korvela_write_sheet_part(double from, double first_tag, double most_tags);
 void korvela_check_list();
+double korvela_write_settings_line(int layout, int charset);
 }
 
 // Each pass reads the list from its start, or a part of the sheet from where the part before
@@ -201,19 +206,12 @@ static void put_fact(facts_text *facts, const char *name, const char *text)
     }
 }
 
-static const char *const MISTAKE_NAMES[] = {"saved_as_utf16",
-                                            "not_text",
-                                            "unknown_charset",
-                                            "utf8_not_declared",
-                                            "declared_utf8_not_saved",
-                                            "name_as_settings_line",
-                                            "list_ends_early",
-                                            "markup_in_name",
-                                            "line_over_read",
-                                            "text_after_return",
-                                            "empty_tag",
-                                            "name_over_lines",
-                                            "no_names"};
+static const char *const MISTAKE_NAMES[] = {
+    "saved_as_utf16",        "not_text",          "unknown_charset",
+    "spaced_settings_line",  "utf8_not_declared", "declared_utf8_not_saved",
+    "name_as_settings_line", "list_ends_early",   "markup_in_name",
+    "line_over_read",        "text_after_return", "empty_tag",
+    "name_over_lines",       "no_names"};
 static_assert(sizeof MISTAKE_NAMES / sizeof *MISTAKE_NAMES == MISTAKE_KINDS, "a name a mistake");
 static const char *const TEXT_NAMES[] = {"ascii_only", "utf8_letters", "not_utf8"};
 static const char *const KIND_NAMES[] = {"plain_text",      "pdf_file",      "picture_file",
@@ -265,6 +263,8 @@ void korvela_check_list()
     put_fact(&facts, "text", TEXT_NAMES[check.text]);
     put_fact(&facts, "kind", KIND_NAMES[check.kind]);
     put_fact(&facts, "charsetMeant", check.charset_meant);
+    put_fact(&facts, "settingsMeant",
+             check.mistakes[spaced_settings_line].count > 0 ? check.settings_meant : nullptr);
     put_fact(&facts, "worstMarkup", MARKUP_NAMES[check.worst_markup]);
     put_fact(&facts, "worstMarkupLine", check.worst_markup_line);
     put_fact(&facts, "worstMarkupTag", check.worst_markup_tag);
@@ -277,4 +277,42 @@ void korvela_check_list()
     put_mistakes(&facts, &check);
     put(&facts, "}");
     korvela_list_checked(facts.text);
+}
+
+// ------------------------------------------------------------------------------------------
+// The settings line the page puts into the list, for a layout (1, 2 or 6) and a charset (a
+// charset_choice), written by the tool's own rules (settings_writer.h) and handed over. Returns
+// how many of the list's bytes it takes the place of: none, the byte-order mark, or the whole
+// first line, which the page then replaces with it.
+double korvela_write_settings_line(int layout, int charset)
+{
+    static list_reader list;
+    start_list(&list, open_list_stream());
+    text_view first_line = {"", 0};
+    if (!read_line(&list, &first_line))
+        first_line = {"", 0};
+    std::size_t after_first_line = list_offset(&list);
+    close_list(&list);
+
+    // The list's own line end: a first line ended by CR LF reads as ended by LF.
+    char raw[2] = {};
+    std::size_t raw_end = after_first_line >= 2 ? after_first_line - 2 : 0;
+    bool crlf = after_first_line >= 2 &&
+                korvela_list_bytes(raw_end, raw, sizeof raw) == sizeof raw && raw[0] == '\r' &&
+                raw[1] == '\n';
+    bool ends_in_lf = first_line.length > 0 && first_line.bytes[first_line.length - 1] == '\n';
+
+    static written_settings_line written;
+    write_settings_line(first_line, layout_for_selector(static_cast<char>('0' + layout)),
+                        static_cast<charset_choice>(charset), ends_in_lf && !crlf ? "\n" : "\r\n",
+                        &written);
+    korvela_settings_line_written(written.line, written.length);
+    switch (written.replaced) {
+    case replaces_first_line:
+        return static_cast<double>(after_first_line);
+    case replaces_byte_order_mark:
+        return static_cast<double>(BYTE_ORDER_MARK_LENGTH);
+    default:
+        return 0;
+    }
 }

@@ -1,37 +1,61 @@
 // The tool's own code, compiled to WebAssembly (korvela_web.cpp), and the only way to it: a
-// list's bytes go in; what the tool found in the list, and the sheet it writes, come out.
-'use strict';
+// list's bytes go in; what the tool found in the list, the sheet it writes, and a list with
+// the settings line asked for come out.
+let module = null;
 
-const tool = (() => {
-  let module = null;
-
-  // Each call is given the list, and takes the sheet's chunks back.
-  function over(list, call) {
-    Object.assign(module, { list, sheet: [] });
-    try {
-      return call();
-    } finally {
-      Object.assign(module, { list: null, sheet: null });
-    }
+// Each call is given the list, and takes the sheet's chunks back.
+function over(list, call) {
+  Object.assign(module, { list, sheet: [] });
+  try {
+    return call();
+  } finally {
+    Object.assign(module, { list: null, sheet: null });
   }
+}
 
-  return {
-    start: async () => { module = await korvelaModule().ready; },
-    // The settings the tool reads, the tags and pages, the mistakes.
-    check: (list) => over(list, () => {
-      module._korvela_check_list();
-      return module.checked;
-    }),
-    // The whole sheet, as the tool writes it, and the run's exit status (0: whole).
-    sheet: (list) => over(list, () =>
-      ({ status: module._korvela_write_sheet(), chunks: module.sheet })),
-    // A part of the sheet: the tags from firstTag on, most of them, read from the list's byte
-    // where the part before ended (0 for the first, which brings the head). next: where the
-    // next part starts, null after the last, which brings the closing line.
-    sheetPart: (list, from, firstTag, most) => over(list, () => {
-      const next = module._korvela_write_sheet_part(from, firstTag, most);
-      if (next === -2) throw new Error('the sheet could not be written');
-      return { chunks: module.sheet, next: next < 0 ? null : next };
-    }),
-  };
-})();
+// The module from its factory, korvela_web.mjs's default export, and its WebAssembly's bytes.
+export async function start(korvelaModule, wasm) {
+  module = await korvelaModule({ wasm }).ready;
+}
+
+// The WebAssembly as the page inlines it: deflated, in Base64.
+export function unpack(packed) {
+  const bytes = Uint8Array.from(atob(packed), (letter) => letter.charCodeAt(0));
+  const stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate-raw'));
+  return new Response(stream).arrayBuffer().then((buffer) => new Uint8Array(buffer));
+}
+
+// The settings the tool reads, the tags and pages, the mistakes.
+export const check = (list) => over(list, () => {
+  module._korvela_check_list();
+  return module.checked;
+});
+
+// The whole sheet, as the tool writes it, and the run's exit status (0: whole).
+export const sheet = (list) => over(list, () =>
+  ({ status: module._korvela_write_sheet(), chunks: module.sheet }));
+
+// A part of the sheet: the tags from firstTag on, most of them, read from the list's byte
+// where the part before ended (0 for the first, which brings the head). next: where the next
+// part starts, null after the last, which brings the closing line.
+export const sheetPart = (list, from, firstTag, most) => over(list, () => {
+  const next = module._korvela_write_sheet_part(from, firstTag, most);
+  if (next === -2) throw new Error('the sheet could not be written');
+  return { chunks: module.sheet, next: next < 0 ? null : next };
+});
+
+const CHARSETS = { keep: 0, 'UTF-8': 1, 'windows-1250': 2 };
+
+// The list with a settings line for this layout (1, 2 or 6) and charset ('UTF-8',
+// 'windows-1250', or 'keep' for what the list declares now), written where the tool reads it:
+// in place of the list's settings line, or in front of a list without one. The one way the
+// page writes a settings line.
+export const withSettingsLine = (list, layout, charset = 'keep') => over(list, () => {
+  const replaced = module._korvela_write_settings_line(layout, CHARSETS[charset]);
+  const line = module.settingsLine;
+  const rest = list.subarray(replaced);
+  const bytes = new Uint8Array(line.length + rest.length);
+  bytes.set(line);
+  bytes.set(rest, line.length);
+  return bytes;
+});

@@ -4,19 +4,21 @@
 // is not, the run ends with PARTS_DIFFER. The golden runner and the differential test give it
 // as the emulator of the module they test:
 //
-// usage: node run_wasm.mjs MODULE    (MODULE: the page's korvela_web.js)
+// usage: node run_wasm.mjs MODULE    (MODULE: the page's korvela_web.mjs, its .wasm beside it)
 import { existsSync, readFileSync, writeFileSync } from 'node:fs';
+import { resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
 
 const LIST_MISSING = 1;
 const PARTS_DIFFER = 99;
 // Tags a part: whole pairs in two columns.
 const PART_TAGS = 2;
-// The module is a script for a page, which defines korvelaModule.
-const korvelaModule = new Function(`${readFileSync(process.argv[2], 'utf8')}; return korvelaModule;`)();
+const { default: korvelaModule } = await import(pathToFileURL(resolve(process.argv[2])).href);
+const wasm = readFileSync(process.argv[2].replace(/\.mjs$/, '.wasm'));
 
 // The page always holds a list; a missing file is the tool's to report, and creates nothing.
 if (!existsSync('Korvela.txt')) process.exit(LIST_MISSING);
-const korvela = await korvelaModule().ready;
+const korvela = await korvelaModule({ wasm }).ready;
 korvela.list = readFileSync('Korvela.txt');
 korvela.sheet = [];
 const status = korvela._korvela_write_sheet();

@@ -159,6 +159,8 @@ async function launchWebKit(env) {
     url: () => address,
     // A string, as puppeteer takes it, is an expression.
     evaluate: (fn, ...args) => (typeof fn === 'string' ? value(fn) : run(fn, args)),
+    evaluateOnNewDocument: (fn, ...args) =>
+      ask({ preload: `(${fn})(...${JSON.stringify(args)})` }),
     click: (selector) => run((chosen) => document.querySelector(chosen).click(), [selector]),
     select: (selector, value) => run((chosen, option) => {
       const element = document.querySelector(chosen);

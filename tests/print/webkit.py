@@ -5,6 +5,7 @@ read from stdin, one JSON object a line, each answered on stdout by one JSON lin
   {"open": URL}            loads the page, and answers once it has loaded
   {"run": BODY}            runs BODY as the body of an async function in the page, and answers
                            {"value": the string it returns}
+  {"preload": SOURCE}       runs SOURCE in every page opened after, before the page's own script
   {"print": PATH, "paper": "A4" or "Letter", "margins": {"top": MM, ...}, "scale": PERCENT}
                            prints the page through GTK to a PDF at PATH; a margin left out is
                            GTK's default for the paper
@@ -105,6 +106,11 @@ def main():
             answer = open_page(view, command["open"])
         elif "run" in command:
             answer = run_script(view, command["run"])
+        elif "preload" in command:
+            view.get_user_content_manager().add_script(WebKit2.UserScript.new(
+                command["preload"], WebKit2.UserContentInjectedFrames.TOP_FRAME,
+                WebKit2.UserScriptInjectionTime.START, None, None))
+            answer = {}
         else:
             answer = print_page(view, command["print"], command["paper"],
                                 command.get("margins", {}), command.get("scale", 100))

@@ -1,7 +1,5 @@
 // Czech; docs/languages.md gives the words chosen.
-'use strict';
-
-TEXTS.cs = {
+export default {
   'language': 'Čeština',
   'language.label': 'Jazyk',
   'lineNumber': '{number}',
@@ -31,6 +29,8 @@ TEXTS.cs = {
   'import.encrypted': 'Sešit je chráněn heslem. Uložte ho bez hesla a vyberte znovu.',
   'import.damaged': 'Sešit nelze načíst, možná je poškozený. Uložte ho znovu, nebo jako CSV UTF-8.',
   'import.empty': '„{sheet}“ neobsahuje žádná jména.',
+  'cell.true': 'PRAVDA',
+  'cell.false': 'NEPRAVDA',
   'sheet': '2. Arch',
   'download': 'Stáhnout arch jako Korvela.html',
   'print': 'Vytisknout arch',

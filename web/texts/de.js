@@ -1,7 +1,5 @@
 // German; docs/languages.md gives the words chosen.
-'use strict';
-
-TEXTS.de = {
+export default {
   'language': 'Deutsch',
   'language.label': 'Sprache',
   'lineNumber': '{number}',
@@ -31,6 +29,8 @@ TEXTS.de = {
   'import.encrypted': 'Die Arbeitsmappe hat ein Kennwort. Ohne Kennwort speichern und erneut auswählen.',
   'import.damaged': 'Die Arbeitsmappe lässt sich nicht lesen, vielleicht ist sie beschädigt. Erneut speichern oder als CSV UTF-8.',
   'import.empty': '„{sheet}“ enthält keine Namen.',
+  'cell.true': 'WAHR',
+  'cell.false': 'FALSCH',
   'sheet': '2. Der Bogen',
   'download': 'Bogen als Korvela.html herunterladen',
   'print': 'Bogen drucken',

@@ -1,7 +1,5 @@
 // Hungarian; docs/languages.md gives the words chosen. Lines are named by ordinals ("3. sor").
-'use strict';
-
-TEXTS.hu = {
+export default {
   'language': 'Magyar',
   'language.label': 'Nyelv',
   'lineNumber': '{number}.',
@@ -31,6 +29,8 @@ TEXTS.hu = {
   'import.encrypted': 'A munkafüzet jelszóval védett. Mentse jelszó nélkül, és válassza ki újra.',
   'import.damaged': 'A munkafüzet nem olvasható, talán sérült. Mentse újra, vagy CSV UTF-8 formátumban.',
   'import.empty': '„{sheet}” nem tartalmaz neveket.',
+  'cell.true': 'IGAZ',
+  'cell.false': 'HAMIS',
   'sheet': '2. Az ív',
   'download': 'Az ív letöltése Korvela.html néven',
   'print': 'Az ív nyomtatása',

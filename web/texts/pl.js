@@ -1,7 +1,5 @@
 // Polish; docs/languages.md gives the words chosen.
-'use strict';
-
-TEXTS.pl = {
+export default {
   'language': 'Polski',
   'language.label': 'Język',
   'lineNumber': '{number}',
@@ -31,6 +29,8 @@ TEXTS.pl = {
   'import.encrypted': 'Skoroszyt ma hasło. Zapisz go bez hasła i wybierz ponownie.',
   'import.damaged': 'Nie da się wczytać skoroszytu, może jest uszkodzony. Zapisz go ponownie lub jako CSV UTF-8.',
   'import.empty': '„{sheet}” nie zawiera nazwisk.',
+  'cell.true': 'PRAWDA',
+  'cell.false': 'FAŁSZ',
   'sheet': '2. Arkusz',
   'download': 'Pobierz arkusz jako Korvela.html',
   'print': 'Drukuj arkusz',

@@ -1,7 +1,5 @@
 // Slovak; docs/languages.md gives the words chosen.
-'use strict';
-
-TEXTS.sk = {
+export default {
   'language': 'Slovenčina',
   'language.label': 'Jazyk',
   'lineNumber': '{number}',
@@ -31,6 +29,8 @@ TEXTS.sk = {
   'import.encrypted': 'Zošit je chránený heslom. Uložte ho bez hesla a vyberte znova.',
   'import.damaged': 'Zošit sa nedá načítať, možno je poškodený. Uložte ho znova, alebo ako CSV UTF-8.',
   'import.empty': '„{sheet}“ neobsahuje žiadne mená.',
+  'cell.true': 'PRAVDA',
+  'cell.false': 'NEPRAVDA',
   'sheet': '2. Hárok',
   'download': 'Stiahnuť hárok ako Korvela.html',
   'print': 'Vytlačiť hárok',

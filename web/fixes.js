@@ -1,0 +1,57 @@
+// The mendings the page offers beside a mistake: each gives the list mended, as bytes. Every
+// settings line among them is written by the tool's own writer.
+import * as tool from './tool.js';
+
+const [LF, CR, AMPERSAND, LESS_THAN] = [10, 13, 38, 60];
+const BLANK = new Set([32, 9, 61, CR]); // a line of these prints a blank card
+
+const ascii = (text) => new TextEncoder().encode(text);
+
+// Where the names begin: after the settings line, where there is one.
+const namesStart = (list, facts) =>
+  (facts.hasSettingsLine ? list.indexOf(LF) + 1 || list.length : 0);
+
+// The list without the blank lines at its end; the last name keeps its line end.
+function trimEmptyEnd(list, facts) {
+  const from = namesStart(list, facts);
+  let end = list.length;
+  while (end > from) {
+    const lineStart = Math.max(from, list.lastIndexOf(LF, end - 2) + 1);
+    if (!list.subarray(lineStart, end).every((byte) => BLANK.has(byte) || byte === LF)) break;
+    end = lineStart;
+  }
+  return list.slice(0, end);
+}
+
+// "&lt;", "&amp;" and the like, which a list writes to print "<" and "&" as typed.
+const ESCAPE = /^&(lt|gt|amp|quot|apos|#(60|62|38|34|39|61)|#x(3c|3e|26|22|27|3d));/i;
+
+// Every "<" and every "&" of the names written so that they print as typed; the settings
+// line, where there is one, as it stands, and escapes already written left alone.
+function escapeMarkup(list, facts) {
+  const from = namesStart(list, facts);
+  const out = Array.from(list.subarray(0, from));
+  const latin1 = new TextDecoder('latin1');
+  for (let at = from; at < list.length; at++) {
+    const byte = list[at];
+    if (byte === LESS_THAN) out.push(...ascii('&lt;'));
+    else if (byte === AMPERSAND && !ESCAPE.test(latin1.decode(list.subarray(at, at + 8)))) {
+      out.push(...ascii('&amp;'));
+    } else out.push(byte);
+  }
+  return Uint8Array.from(out);
+}
+
+const charsetOf = (line) => line.slice(2) || 'keep';
+
+export const FIXES = {
+  declareUtf8: (list, facts) => tool.withSettingsLine(list, facts.layout, 'UTF-8'),
+  writeCharset: (list, facts, charset) => tool.withSettingsLine(list, facts.layout, charset),
+  // A settings line written as meant ("6=UTF-8"), in place of one whose blanks misled the tool.
+  writeSettings: (list, facts, meant) =>
+    tool.withSettingsLine(list, Number(meant[0]), charsetOf(meant)),
+  // A settings line in front of a name that the tool took for one.
+  putSettingsLine: (list, facts, charset) => tool.withSettingsLine(list, 1, charset),
+  trimEmptyEnd,
+  escapeMarkup,
+};

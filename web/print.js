@@ -1,0 +1,85 @@
+// The page's print of a sheet: the tool's own bytes, with a style of the page's own in front,
+// which the downloaded sheet never carries.
+//
+// It prints right on A4 and Letter at each browser's own settings: margins of 10 mm where the
+// browser takes them from the page, and the sheet at 92%, which Safari's Letter page needs (it
+// takes neither the page's margins nor its full height), its thick borders kept at 2 px.
+//
+// The tool's sheet puts two tags on the first page in layout 2 and one on each after, six and
+// then two in layout 6. Filled, the print puts as many on every page as on the first, by
+// letting only every second (or third) of the sheet's page breaks break.
+export const PRINT_SCALE = 0.92;
+const SLICE = 64 * 1024;
+const TURN_MS = 40;
+// A larger sheet is printed from the downloaded file: laid out for print here, it would hold
+// the page still for long.
+export const PRINT_MOST_BYTES = 8 * 1024 * 1024;
+
+const BREAK = 'p[style*="page-break-before"]';
+// The sheet's breaks that still break when pages are filled: in layout 2 every second (tags 3,
+// 5, 7…, each in a paragraph of its own from tag 3 on), in layout 6 every third (pairs 4, 7…).
+const FILLED = { 2: ':nth-of-type(odd)', 6: ':nth-of-type(3n+1)' };
+
+// Where a printed page starts, past the first: the paragraphs whose break breaks.
+export const pageStarts = (layout, fill) => `${BREAK}${fill && FILLED[layout] ? FILLED[layout] : ''}`;
+
+export function printStyle(layout, fill) {
+  const kept = fill && FILLED[layout]
+    ? `${BREAK}:not(${FILLED[layout]}) { page-break-before: auto !important;
+  break-before: auto !important }\n` : '';
+  return `<style>@page { margin: 10mm }
+${kept}@media print { html { zoom: ${PRINT_SCALE} }
+  table[border="2"] { border-width: ${(2.02 / PRINT_SCALE).toFixed(2)}px } }
+</style>`;
+}
+
+// The pages a sheet of this many tags prints on, filled.
+export function filledPages(layout, tags) {
+  const perPage = layout === 6 ? 6 : layout === 2 ? 2 : 1;
+  return Math.ceil(tags / perPage);
+}
+
+export function decodeSheet(chunks, charset) {
+  const decoder = new TextDecoder(charset);
+  return chunks.map((chunk) => decoder.decode(chunk, { stream: true })).join('') +
+    decoder.decode();
+}
+
+export const sizeOf = (chunks) => chunks.reduce((size, chunk) => size + chunk.length, 0);
+export const printable = (chunks) => sizeOf(chunks) <= PRINT_MOST_BYTES;
+
+const nextTurn = () => new Promise((done) => setTimeout(done));
+
+// The sheet written into the frame's document a slice at a time, giving the page a turn
+// whenever it has been held for a while, its share told each time; then printed. The frame is
+// not displayed while it is written, so that the sheet is laid out once, by the print itself,
+// not again at every turn. The signal ends it, unprinted, once the sheet is no longer the one
+// to print.
+export async function print(frame, chunks, { charset, layout, fill, signal, progress }) {
+  const frameDocument = frame.contentDocument;
+  const decoder = new TextDecoder(charset);
+  const total = sizeOf(chunks);
+  let [done, turnStarted] = [0, performance.now()];
+  frame.style.display = 'none';
+  frameDocument.open();
+  frameDocument.write(printStyle(layout, fill));
+  for (const chunk of chunks) {
+    const text = decoder.decode(chunk, { stream: true });
+    for (let at = 0; at < text.length; at += SLICE) {
+      frameDocument.write(text.slice(at, at + SLICE));
+      if (performance.now() - turnStarted < TURN_MS) continue;
+      progress(done / total);
+      await nextTurn();
+      signal.throwIfAborted();
+      turnStarted = performance.now();
+    }
+    done += chunk.length;
+  }
+  frameDocument.write(decoder.decode());
+  frameDocument.close();
+  progress(1);
+  frame.style.display = '';
+  frame.contentWindow.print();
+  // The frame is laid out for the screen too once it is displayed: hidden again, it is not.
+  frame.style.display = 'none';
+}
