@@ -103,6 +103,11 @@ TEST(check_list, finds_each_mistake_where_the_sheet_shows_it_and_nowhere_else)
         {"MZ Holding\nAnna\n", 2, {}},
         {std::string("4=\nAnna\0\x01\nBob\n", 14), 2, {{not_text, {2}}}},
         {"", 0, {{no_names, {0}}}},
+        // Names written in one line, and commas that stand in one name.
+        {"4=UTF-8\nJana Nováková, Petr Dvořák\nAnna, Bob, Čeněk\n",
+         2,
+         {{names_in_one_line, {2, 3}}}},
+        {"4=UTF-8\nNováková, Jana\nJana=ACME, a.s., Brno\nA, b, C\n", 3, {}},
         {"4=UTF-8\r\n", 0, {{no_names, {0}}}},
         // A 0x1A ends the list: before more names, or only at the end, as DOS wrote it.
         {"4=\nAnna\n\x1A"

@@ -211,7 +211,7 @@ static const char *const MISTAKE_NAMES[] = {
     "spaced_settings_line",  "utf8_not_declared", "declared_utf8_not_saved",
     "name_as_settings_line", "list_ends_early",   "markup_in_name",
     "line_over_read",        "text_after_return", "empty_tag",
-    "name_over_lines",       "no_names"};
+    "names_in_one_line",     "name_over_lines",   "no_names"};
 static_assert(sizeof MISTAKE_NAMES / sizeof *MISTAKE_NAMES == MISTAKE_KINDS, "a name a mistake");
 static const char *const TEXT_NAMES[] = {"ascii_only", "utf8_letters", "not_utf8"};
 static const char *const KIND_NAMES[] = {"plain_text",      "pdf_file",      "picture_file",
@@ -236,6 +236,24 @@ static void put_mistakes(facts_text *facts, const list_check *check)
             put_number(facts, mistake.first[at]);
         }
         put(facts, "]}");
+    }
+    put(facts, "}");
+}
+
+// "printedPages":{"A4":[as the sheet breaks them, filled],"Letter":[...]}
+static void put_printed_pages(facts_text *facts, const list_check *check)
+{
+    static const char *const PAPER_NAMES[] = {"A4", "Letter"};
+    static_assert(sizeof PAPER_NAMES / sizeof *PAPER_NAMES == PAPER_SIZES, "a name a paper");
+    put_name(facts, "printedPages");
+    put(facts, "{");
+    for (int paper = 0; paper < PAPER_SIZES; ++paper) {
+        put_name(facts, PAPER_NAMES[paper]);
+        put(facts, "[");
+        put_number(facts, check->printed_pages[paper][0]);
+        put(facts, ",");
+        put_number(facts, check->printed_pages[paper][1]);
+        put(facts, "]");
     }
     put(facts, "}");
 }
@@ -274,6 +292,7 @@ void korvela_check_list()
     put_fact(&facts, "overLines", check.first_over.lines);
     put_fact(&facts, "overTooWide", check.first_over.too_wide ? 1 : 0);
     put_fact(&facts, "overBreak", check.first_over_break);
+    put_printed_pages(&facts, &check);
     put_mistakes(&facts, &check);
     put(&facts, "}");
     korvela_list_checked(facts.text);

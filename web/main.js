@@ -22,7 +22,7 @@ import * as words from './words.js';
 import * as work from './work.js';
 
 const TYPING_PAUSE_MS = 300;
-const PAINT_FIRST_BYTES = 256 * 1024;
+const PAINT_FIRST_BYTES = 32 * 1024;
 const $ = (id) => document.getElementById(id);
 
 let facts = null; // what the tool found in the list held
@@ -59,7 +59,7 @@ async function refresh(signal, known = null) {
     facts = known ?? tool.check(list.bytes);
     view.offer('save-list', new Blob([list.bytes]));
     $('layout').value = facts.layout === 1 ? '4' : String(facts.layout);
-    view.showFacts(facts, list, mend);
+    view.showFacts(facts, list, $('print-fill').checked, mend);
     showPrintChoice();
     // No sheet without tags: nothing to download, show or print.
     if (facts.tags === 0) {
@@ -86,9 +86,14 @@ async function refresh(signal, known = null) {
 
 // ---- The list held, shown
 
+// A list too long for the box is not in it; nor may the box be typed in then, which would
+// make a list of what is typed in place of it, but a new list may be begun.
 function showList(list) {
   if (list.box !== null && $('names').value !== list.box) $('names').value = list.box;
   if (list.box === null) $('names').value = '';
+  $('names').readOnly = list.box === null;
+  $('new-list').hidden = list.box !== null;
+  $('too-long').hidden = list.box !== null;
   view.say('source', view.sourceText(list));
   $('undo').hidden = !store.canUndo();
   if (list.importing) mappingView.show(list.importing);
@@ -105,8 +110,10 @@ function commit(next, signal, { typed = false, facts: known = null } = {}) {
   return refresh(signal, known);
 }
 
-const fromBytes = (bytes, origin, extra = {}) =>
-  ({ bytes, origin, box: box.textOf(bytes), importing: null, unsaved: true, ...extra });
+// A list of bytes, in the box if it shows them; a list that replaces one the box shows stays
+// in the box however long.
+const fromBytes = (bytes, origin, extra = {}, inBox = false) =>
+  ({ bytes, origin, box: box.textOf(bytes, inBox), importing: null, unsaved: true, ...extra });
 
 // Any work that fails says so, and keeps the list held; work ended by later work says nothing.
 async function doing(act) {
@@ -130,7 +137,7 @@ function useBox(signal) {
   let found = tool.check(bytes);
   if (found.text === 'utf8_letters' && found.charset !== 'UTF-8') {
     bytes = tool.withSettingsLine(bytes, found.layout, 'UTF-8');
-    const text = box.textOf(bytes).replace(/\r\n/g, '\n');
+    const text = box.textOf(bytes, true).replace(/\r\n/g, '\n');
     const [start, end, grown] = [names.selectionStart, names.selectionEnd,
       text.length - names.value.length];
     const firstLineEnd = names.value.indexOf('\n');
@@ -277,15 +284,23 @@ function pasteCells(event) {
 function mend({ fix, value }) {
   const signal = work.begin();
   const list = store.list();
-  doing(() => commit(fromBytes(FIXES[fix](list.bytes, facts, value), list.origin), signal));
+  doing(() => commit(fromBytes(FIXES[fix](list.bytes, facts, value), list.origin, {},
+    list.box !== null), signal));
 }
 
 function chooseLayout() {
   const signal = work.begin();
   const list = store.list();
   const bytes = tool.withSettingsLine(list.bytes, Number($('layout').value), 'keep');
-  doing(() => commit({ ...fromBytes(bytes, { ...list.origin, layoutWritten: true }),
-    importing: list.importing }, signal));
+  doing(() => commit({ ...fromBytes(bytes, { ...list.origin, layoutWritten: true }, {},
+    list.box !== null), importing: list.importing }, signal));
+}
+
+function beginNewList() {
+  const signal = work.begin();
+  doing(() => commit({ bytes: new Uint8Array(), origin: { kind: 'box' }, box: '', importing: null,
+    unsaved: false }, signal));
+  $('names').focus();
 }
 
 function undo() {
@@ -297,13 +312,12 @@ function undo() {
 
 // ---- Printing
 
+// Filling pages, where it saves any: each way's pages on A4.
 function showPrintChoice() {
-  const fills = facts.layout !== 1 && facts.tags > facts.layout;
-  $('print-fill-choice').hidden = !fills;
-  if (!fills) return;
+  const [sheetPages, filledPages] = facts.printedPages.A4;
+  $('print-fill-choice').hidden = filledPages === sheetPages;
   view.say('print-fill-pages', words.t('print.fillPages', {
-    filled: words.t('pages', { count: printing.filledPages(facts.layout, facts.tags) }),
-    sheet: words.t('pages', { count: facts.pages }) }));
+    filled: words.t('pages', { count: filledPages }), sheet: words.t('pages', { count: sheetPages }) }));
 }
 
 // Prints the sheet offered; a later list ends the printing unprinted.
@@ -343,7 +357,7 @@ function showTexts() {
   view.say('source', view.sourceText(list));
   if (list.importing) mappingView.show(list.importing);
   if (facts && document.body.dataset.state === 'ready') {
-    view.showFacts(facts, list, mend);
+    view.showFacts(facts, list, $('print-fill').checked, mend);
     showPrintChoice();
   }
   preview.fit();
@@ -387,9 +401,11 @@ function wire() {
   mappingView.wire({ chooseSheet: (sheetAt) => changeImport({ sheetAt }), change: changeImport });
   $('layout').addEventListener('change', chooseLayout);
   $('undo').addEventListener('click', undo);
+  $('new-list').addEventListener('click', beginNewList);
   $('save-list').addEventListener('click', () => { store.list().unsaved = false; });
   $('print').addEventListener('click', printSheet);
   $('print-fill').addEventListener('change', () => {
+    view.showFacts(facts, store.list(), $('print-fill').checked, mend);
     if (sheet) preview.show(store.list().bytes, facts, $('print-fill').checked);
   });
   // Ctrl+P prints the sheet, as the Print button does, not the page's own controls.
@@ -398,6 +414,12 @@ function wire() {
       event.preventDefault();
       printSheet();
     }
+  });
+  // Space presses what looks like a button, as it presses a button.
+  addEventListener('keydown', (event) => {
+    if (event.key !== ' ' || !event.target.matches('a.button[href]')) return;
+    event.preventDefault();
+    event.target.click();
   });
   $('preview-more').addEventListener('click', preview.more);
   addEventListener('resize', preview.fit);

@@ -99,15 +99,22 @@ export function namesOf(choice, language) {
   const made = [];
   const seen = new Set();
   let duplicates = 0;
+  // A row repeated in the sheet (.ods keeps one row for many alike) makes its line once.
+  let [cellsBefore, lineBefore] = [null, ''];
   for (const row of ordered(rows.slice(headingsAt + 1), sortBy, language)) {
-    const [top, bottom] = [lineOf(row.cells, first, true), lineOf(row.cells, second, false)];
-    if (!top && !bottom) continue;
-    const line = bottom ? `${top}=${bottom}` : top;
-    if (dropDuplicates && seen.has(line)) {
-      duplicates++;
-      continue;
+    if (row.cells !== cellsBefore) {
+      const [top, bottom] = [lineOf(row.cells, first, true), lineOf(row.cells, second, false)];
+      [cellsBefore, lineBefore] = [row.cells, bottom ? `${top}=${bottom}` : top];
     }
-    seen.add(line);
+    const line = lineBefore;
+    if (!line) continue;
+    if (dropDuplicates) {
+      if (seen.has(line)) {
+        duplicates++;
+        continue;
+      }
+      seen.add(line);
+    }
     made.push(line);
   }
   return { lines: made, duplicates };

@@ -5,7 +5,7 @@ import * as words from './words.js';
 
 const QUOTED_MOST = 60;
 // The encodings, spelled one way whatever the list wrote.
-export const spell = (charset) => (/^utf-8$/i.test(charset) ? 'UTF-8' : 'windows-1250');
+const spell = (charset) => (/^utf-8$/i.test(charset) ? 'UTF-8' : 'windows-1250');
 
 // A line of the list (from 1), without its line end.
 export function lineBytes(list, number) {
@@ -51,12 +51,13 @@ function shownAs(text) {
   return shown.replace(/\s+/g, ' ').trim();
 }
 
-// A line's number as the language writes it ("3"; in Hungarian "3.").
-const lineNumber = (number) => words.t('lineNumber', { number });
+// A line's number as the language writes it ("3"; in Hungarian "a 3.", with its article).
+const lineNumber = (number) => words.article(number) + words.t('lineNumber', { number });
 
-// "3", "3, 5 and 8", "3, 5, 8, 9, 12 and 7 more"
+// "3", "3, 5 and 8", "3, 5, 8, 9, 12 and 7 more"; the article before the first alone.
 function linesOf({ count, lines }) {
-  const numbers = lines.map(lineNumber);
+  const numbers = lines.map((number, at) => (at === 0 ? lineNumber(number)
+    : words.t('lineNumber', { number })));
   const more = count - lines.length;
   return words.list(more > 0 ? [...numbers, words.t('more', { count: more })] : numbers);
 }
@@ -126,19 +127,33 @@ const SAY = {
     if (!m.lines.includes(facts.lastLine)) return text;
     return mended(text, 'trimEmptyEnd', words.t('empty_tag.fix'));
   },
-  name_over_lines: (m, facts, list) => {
+  names_in_one_line: (m) => say(counted('names_in_one_line', m)),
+  name_over_lines: (m, facts, list, { fill }) => {
     const name = short(typed(list, m.lines[0]));
     return say(counted('name_over_lines', m), facts.overTooWide
       ? ['name_over_lines.wide', { typed: name }]
       : ['name_over_lines.taken',
         { typed: name, count: facts.overLines, held: words.number(facts.linesATag) }],
-    [facts.layout === 1 ? 'name_over_lines.page' : 'name_over_lines.pages'],
+    pagesCost(facts, fill),
     facts.overBreak >= 0 ? ['name_over_lines.break',
       { suggested: short(movedBreak(lineBytes(list, m.lines[0]), facts.overBreak)) }]
       : ['name_over_lines.advice']);
   },
   no_names: () => say(['no_names']),
 };
+
+// The pages that the print takes more for the tags that grow, on each paper, as it prints now.
+export function printedPages(facts, fill) {
+  const way = fill ? 1 : 0;
+  return { a4: facts.printedPages.A4[way], letter: facts.printedPages.Letter[way],
+    ungrown: fill ? Math.ceil(facts.tags / facts.layout) : facts.pages };
+}
+
+function pagesCost(facts, fill) {
+  const { a4, letter, ungrown } = printedPages(facts, fill);
+  if (a4 === ungrown && letter === ungrown) return ['name_over_lines.noCost'];
+  return ['name_over_lines.cost', { a4: a4 - ungrown, letter: letter - ungrown }];
+}
 
 // The name with its line break moved to the byte at: its first "=" a space, and "=" there.
 function movedBreak(bytes, at) {
@@ -148,10 +163,11 @@ function movedBreak(bytes, at) {
   return typed(moved, 1);
 }
 
-// Each mistake the facts hold, in the tool's order: { name, text, fix }.
-export function of(facts, list) {
+// Each mistake the facts hold, in the tool's order: { name, text, fix }; printing is how the
+// page's print prints ({ fill }).
+export function of(facts, list, printing = { fill: true }) {
   return Object.entries(facts.mistakes).filter(([, m]) => m.count > 0).map(([name, m]) => {
-    const said = SAY[name](m, facts, list);
+    const said = SAY[name](m, facts, list, printing);
     return typeof said === 'string' ? { name, text: said, fix: null } : { name, ...said };
   });
 }

@@ -66,13 +66,16 @@ export function showMistakes(found, fixed) {
   }));
 }
 
-// The tags, pages and mistakes of the list, and its mendings, which fixed(fix) carries out.
-export function showFacts(facts, list, fixed) {
-  const found = mistakes.of(facts, list.bytes);
-  say('summary', `${words.t('summary', {
-    tags: words.t('tags', { count: facts.tags }), pages: words.t('pages', { count: facts.pages }),
-    encoding: mistakes.spell(facts.charset),
-  })} ${found.length ? words.t('summary.found', { count: found.length })
+// The tags, the pages they print on, on each paper, and the mistakes of the list, with their
+// mendings, which fixed(fix) carries out; fill: whether the print fills every page.
+export function showFacts(facts, list, fill, fixed) {
+  const found = mistakes.of(facts, list.bytes, { fill });
+  const { a4, letter } = mistakes.printedPages(facts, fill);
+  const tags = words.t('tags', { count: facts.tags });
+  const pages = a4 === letter ? words.t('summary', { tags, pages: words.t('pages', { count: a4 }) })
+    : words.t('summary.papers', { tags, a4: words.t('pages', { count: a4 }),
+      letter: words.t('pages', { count: letter }) });
+  say('summary', `${pages} ${found.length ? words.t('summary.found', { count: found.length })
     : words.t('summary.none')}`);
   showMistakes(found, fixed);
 }

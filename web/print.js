@@ -27,16 +27,13 @@ export function printStyle(layout, fill) {
   const kept = fill && FILLED[layout]
     ? `${BREAK}:not(${FILLED[layout]}) { page-break-before: auto !important;
   break-before: auto !important }\n` : '';
+  // A paragraph's margins would stand between the tags a page holds, and after the last tag
+  // some engines print them onto a page of their own.
   return `<style>@page { margin: 10mm }
+${BREAK} { margin: 0 }
 ${kept}@media print { html { zoom: ${PRINT_SCALE} }
   table[border="2"] { border-width: ${(2.02 / PRINT_SCALE).toFixed(2)}px } }
 </style>`;
-}
-
-// The pages a sheet of this many tags prints on, filled.
-export function filledPages(layout, tags) {
-  const perPage = layout === 6 ? 6 : layout === 2 ? 2 : 1;
-  return Math.ceil(tags / perPage);
 }
 
 export function decodeSheet(chunks, charset) {

@@ -33,16 +33,27 @@ export function start() {
 export const number = (value) => value.toLocaleString(language);
 
 // The text of key, its {names} filled from values; of plural forms, the one values.count asks.
+// A sentence that begins with what fills it begins with a capital all the same.
 export function t(key, values = {}) {
   let text = TEXTS[language][key] ?? TEXTS[FALLBACK][key];
   if (text === undefined) throw new Error(`no text for ${key}`);
   if (typeof text === 'object') {
     text = text[plurals.select(values.count)] ?? text.other;
   }
-  return text.replace(/\{(\w+)\}/g, (whole, name) => {
+  const filled = text.replace(/\{(\w+)\}/g, (whole, name) => {
     const value = values[name];
     return value === undefined ? whole : typeof value === 'number' ? number(value) : value;
   });
+  return text[0] === '{' ? filled[0].toUpperCase() + filled.slice(1) : filled;
+}
+
+// The article a number takes where the language puts one before it: Hungarian's "az" before
+// the numbers said with a vowel first (egy, öt, ezer: 1, 5…, 50…, 1000–1999), else "a".
+export function article(value) {
+  if (language !== 'hu') return '';
+  const vowel = value === 1 || String(value)[0] === '5' || (value >= 1000 && value < 2000) ||
+    (value >= 1e6 && value < 2e6);
+  return vowel ? 'az ' : 'a ';
 }
 
 // A file's size: in bytes below a kilobyte, which would round to none, else in kilobytes or

@@ -183,6 +183,34 @@ static bool is_blank(text_view name)
     return true;
 }
 
+// Names in one line, as a newcomer writes them: "Jana Nováková, Petr Dvořák", or three and more
+// such as "Anna, Bob, Cyril"; each part capitalised. Only the tag's first line counts: a
+// company after the "=" may hold a comma of its own.
+static bool holds_several_names(text_view name)
+{
+    std::size_t end = length_before(name.bytes, '=', name.length);
+    int parts = 0;
+    int names_of_words = 0;
+    for (std::size_t at = 0; at <= end;) {
+        while (at < end && name.bytes[at] == ' ')
+            ++at;
+        std::size_t stop = at;
+        while (stop < end && name.bytes[stop] != ',')
+            ++stop;
+        std::size_t last = stop;
+        while (last > at && name.bytes[last - 1] == ' ')
+            --last;
+        auto lead = static_cast<unsigned char>(at < last ? name.bytes[at] : 'a');
+        if (!((lead >= 'A' && lead <= 'Z') || lead >= 0x80))
+            return false;
+        ++parts;
+        if (length_before(name.bytes + at, ' ', last - at) < last - at)
+            ++names_of_words;
+        at = stop + 1;
+    }
+    return parts >= 3 || (parts == 2 && names_of_words == 2);
+}
+
 static void check_markup(list_check *check, text_view name, long long line)
 {
     // Most names hold neither "<" nor "&", and need no closer look.
@@ -202,18 +230,25 @@ static void check_markup(list_check *check, text_view name, long long line)
     }
 }
 
-static void check_fit(list_check *check, text_view name, long long line, text_view partner,
-                      const sheet_settings *settings)
+// How the name lays out, and the mistake where it outgrows its tag.
+static tag_fit check_fit(list_check *check, text_view name, long long line, text_view partner,
+                         const sheet_settings *settings)
 {
     bool utf8 = declares_utf8(settings);
     tag_fit fit = fit_in_tag(name, partner, settings->layout, utf8);
     if (!outgrows_its_tag(fit, settings->layout))
-        return;
+        return fit;
     if (check->mistakes[name_over_lines].count == 0) {
         check->first_over = fit;
         check->first_over_break = break_that_fits(name, partner, settings->layout, utf8);
     }
     note(&check->mistakes[name_over_lines], line);
+    return fit;
+}
+
+static long long taller(tag_fit first, tag_fit second)
+{
+    return first.lines > second.lines ? first.lines : second.lines;
 }
 
 // In two columns the first tag of a pair waits for its partner, which shares its table.
@@ -223,17 +258,18 @@ struct waiting_tag {
     long long line; // 0: none waits
 };
 
+// Each tag, or each pair in two columns, also goes down the print's pages.
 static void check_fits(list_check *check, text_view name, long long line, waiting_tag *first,
-                       const sheet_settings *settings)
+                       const sheet_settings *settings, print_flow *print)
 {
     if (settings->layout != two_column) {
-        check_fit(check, name, line, {name.bytes, 0}, settings);
+        flow_tag(print, check_fit(check, name, line, {name.bytes, 0}, settings).lines);
     } else if (first->line == 0) {
         first->kept = keep_text(name, first->name);
         first->line = line;
     } else {
-        check_fit(check, first->kept, first->line, name, settings);
-        check_fit(check, name, line, first->kept, settings);
+        tag_fit left = check_fit(check, first->kept, first->line, name, settings);
+        flow_pair(print, taller(left, check_fit(check, name, line, first->kept, settings)));
         first->line = 0;
     }
 }
@@ -245,6 +281,7 @@ struct reading {
     bool ended_line;     // the last read ended with its line feed
     bool noted_control;  // the look at the file's bytes found control bytes, on their lines
     waiting_tag first_of_pair;
+    print_flow print;
     utf8_scan letters;
     mistake_lines by_text[3]; // the lines of each list_text
 };
@@ -270,8 +307,10 @@ static void check_tag(list_check *check, list_reader *list, text_view read, read
     // The rest of a line of exactly one read is its bare line end: a mistake of length.
     if (!at->continues_line && is_blank(name))
         note(&check->mistakes[empty_tag], line);
+    if (holds_several_names(name))
+        note(&check->mistakes[names_in_one_line], line);
     check_markup(check, name, line);
-    check_fits(check, name, line, &at->first_of_pair, settings);
+    check_fits(check, name, line, &at->first_of_pair, settings, &at->print);
     scan_utf8(&at->letters, name);
     if (!ends_its_line(read)) {
         if (at->letters.follow > 0 && check->letter_cut_line == 0)
@@ -336,6 +375,7 @@ void check_list(list_reader *list, const sheet_settings *settings, list_check *c
     check->lines_a_tag = lines_a_tag_holds(settings->layout);
     reading at = {};
     at.line = 1;
+    start_print_flow(&at.print, settings->layout);
     at.ended_line = true;
     at.noted_control = look_at_the_file(list, check);
     bool settings_line = settings->has_settings_line;
@@ -358,9 +398,12 @@ void check_list(list_reader *list, const sheet_settings *settings, list_check *c
         at.ended_line = read.length > 0 && read.bytes[read.length - 1] == '\n';
         at.line += at.continues_line ? 0 : 1;
     }
-    if (at.first_of_pair.line > 0)
-        check_fit(check, at.first_of_pair.kept, at.first_of_pair.line,
-                  filler_partner(declares_utf8(settings)), settings);
+    if (at.first_of_pair.line > 0) {
+        text_view filler = filler_partner(declares_utf8(settings));
+        flow_pair(
+            &at.print,
+            check_fit(check, at.first_of_pair.kept, at.first_of_pair.line, filler, settings).lines);
+    }
     judge_list_end(check, list, &at);
     judge_charset(check, settings, at.by_text, spelled);
     if (check->tags == 0)
@@ -370,4 +413,8 @@ void check_list(list_reader *list, const sheet_settings *settings, list_check *c
     else if (check->mistakes[not_text].count > 0)
         keep_alone(check, not_text);
     check->pages = pages_for(settings->layout, check->tags);
+    for (int paper = 0; paper < PAPER_SIZES; ++paper)
+        for (int filled = 0; filled < 2; ++filled)
+            check->printed_pages[paper][filled] =
+                printed_pages(&at.print, static_cast<paper_size>(paper), filled == 1);
 }

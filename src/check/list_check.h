@@ -10,6 +10,7 @@
 
 #include "check/file_kind.h"
 #include "check/markup.h"
+#include "check/print_pages.h"
 #include "check/tag_fit.h"
 #include "settings/first_line.h"
 #include "settings/sheet_settings.h"
@@ -28,6 +29,7 @@ enum list_mistake {
     line_over_read,          // a line of more than one read: two tags or more
     text_after_return,       // a carriage return inside a line: the text after it is lost
     empty_tag,               // a line that prints a blank card
+    names_in_one_line,       // several names in one line, separated by commas
     name_over_lines,         // a name that makes its tag grow taller or wider
     no_names,                // the sheet has no tags at all
     MISTAKE_KINDS
@@ -50,7 +52,10 @@ struct mistake_lines {
 
 struct list_check {
     long long tags;
-    long long pages;     // as the layout breaks pages, printed as the guide says
+    long long pages; // as the layout breaks pages, printed as the guide says
+    // The pages the page's own print takes, by paper, as the sheet breaks them or filled
+    // (print_pages.h): grown tags included.
+    long long printed_pages[PAPER_SIZES][2];
     long long last_line; // the line of the last tag
     long long lines_a_tag;
     list_text text;

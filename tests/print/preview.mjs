@@ -1,6 +1,7 @@
 // Renders the first printed page of each layout, made from the example list, to docs/; and,
-// where the browser page is given, pictures of it in docs/screenshots/: with 10,000 names at
-// 1280 and 390 px wide, and in each of its languages with a list of three mistakes.
+// where the browser page is given, pictures of it in docs/screenshots/: a new user's first
+// minute (five names typed, and a spreadsheet's mapping step) at 1280 and 390 px wide in
+// English and Czech, and each of its languages with a list of three mistakes.
 //
 // usage: node tests/print/preview.mjs [TOOL [PAGE]]  (TOOL defaults to build/korvela)
 // Needs Chromium, this folder's packages (npm ci) and poppler-utils (pdftoppm).
@@ -38,8 +39,8 @@ for (const [name, settingsLine] of LAYOUTS) {
   console.log(`docs/${name}.png`);
 }
 
-// The page given a list from disk, pictured as a user sees it.
-async function picturePage(file, width, list, language = 'en') {
+// The page given a list (a file, or text typed into the box), pictured as a user sees it.
+async function picturePage(file, width, list, { language = 'en', name = 'list.txt', typed = false } = {}) {
   const page = await browser.newPage();
   await page.setViewport({ width, height: 900 });
   await page.evaluateOnNewDocument((tag) => {
@@ -48,9 +49,17 @@ async function picturePage(file, width, list, language = 'en') {
   }, language);
   await page.goto(pathToFileURL(resolve(process.argv[3])).href);
   await page.waitForFunction(() => document.body.dataset.state === 'ready');
-  writeFileSync(join(scratch, 'list.txt'), list);
-  await page.evaluate(() => { document.body.dataset.state = 'reading'; });
-  await (await page.$('#file')).uploadFile(join(scratch, 'list.txt'));
+  await page.evaluate(() => { document.body.dataset.state = 'moving'; });
+  if (typed) {
+    await page.evaluate((text) => {
+      const box = document.getElementById('names');
+      box.value = text;
+      box.dispatchEvent(new Event('input'));
+    }, list);
+  } else {
+    writeFileSync(join(scratch, name), list);
+    await (await page.$('#file')).uploadFile(join(scratch, name));
+  }
   await page.waitForFunction(() => document.body.dataset.state === 'ready');
   const path = join(root, 'docs', 'screenshots', file);
   await page.screenshot({ path, type: 'jpeg', quality: 70, fullPage: true });
@@ -60,15 +69,18 @@ async function picturePage(file, width, list, language = 'en') {
 
 if (process.argv[3]) {
   mkdirSync(join(root, 'docs', 'screenshots'), { recursive: true });
-  let many = '4=UTF-8\r\n';
-  for (let name = 1; name <= 10000; name++) many += `Jméno ${name}=Příjmení ${name}\r\n`;
-  await picturePage('page-1280.jpg', 1280, many);
-  await picturePage('page-390.jpg', 390, many);
+  const typed = 'Anna Nováková\nŽofie Šťastná=ACME s.r.o.\nJiří Dvořák\nÉva Szőke\nŁucja Wiśniewska\n';
+  const guests = readFileSync(join(root, 'tests', 'workbooks', 'guests.xlsx'));
+  for (const language of ['en', 'cs']) {
+    const suffix = language === 'en' ? '' : `-${language}`;
+    await picturePage(`page-1280${suffix}.jpg`, 1280, typed, { language, typed: true });
+    await picturePage(`page-390${suffix}.jpg`, 390, guests, { language, name: 'guests.xlsx' });
+  }
   // Three mistakes: a name taken for the settings line, an empty line, markup in a name; saved
   // in windows-1250, which needs no settings line.
   const mistaken = encodeWindows1250('Jana=Nováková\r\nPetr Dvořák\r\n\r\nJan <Honza> Novák\r\nAnna Malá\r\n');
   for (const language of ['en', 'cs', 'sk', 'pl', 'hu', 'de']) {
-    await picturePage(`page-${language}.jpg`, 1280, mistaken, language);
+    await picturePage(`page-${language}.jpg`, 1280, mistaken, { language });
   }
 }
 await browser.close();

@@ -173,8 +173,8 @@ async function launchWebKit(env) {
       uploadFile: (file) => run(setFiles,
         [selector, readFileSync(file).toString('base64'), basename(file)]),
     }),
-    async waitForFunction(fn, { timeout = 30000 } = {}) {
-      for (const until = Date.now() + timeout; !(await run(fn, []));) {
+    async waitForFunction(fn, { timeout = 30000 } = {}, ...args) {
+      for (const until = Date.now() + timeout; !(await run(fn, args));) {
         if (Date.now() > until) throw new Error(`WebKitGTK: waited ${timeout} ms for ${fn}`);
         await new Promise((done) => setTimeout(done, 50));
       }
