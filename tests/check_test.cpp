@@ -270,4 +270,41 @@ TEST(pages_for, breaks_pages_as_the_layout_does)
         EXPECT_EQ(c.pages, pages_for(c.layout, c.tags)) << c.layout << " " << c.tags;
 }
 
+// The page's print: a tag grown taller than its share runs on over the next page. Pages on A4
+// and US Letter, as the sheet breaks them and filled, as Chrome prints them (the page tests
+// hold these to the PDFs of three engines).
+TEST(print_flow, counts_the_pages_of_the_print_by_paper)
+{
+    const struct {
+        tag_layout layout;
+        std::vector<long long> lines; // a tag's, or a pair's taller tag's
+        long long a4[2];
+        long long letter[2];
+    } cases[] = {
+        {four_panel, {2, 2, 3}, {3, 3}, {3, 3}},
+        {four_panel, {4}, {2, 2}, {2, 2}},
+        {two_panel, {2, 2, 2, 2, 2}, {4, 3}, {4, 3}},
+        {two_panel, {2, 2, 3, 2}, {3, 2}, {3, 2}},
+        {two_panel, {2, 2, 4, 2}, {3, 3}, {3, 3}},
+        {two_panel, {2, 2, 6}, {2, 2}, {3, 3}},
+        {two_column, {5, 1, 1}, {1, 1}, {2, 2}},
+        {two_column, {1, 1, 1, 5, 1, 1}, {4, 2}, {4, 3}},
+    };
+    for (const auto &c : cases) {
+        print_flow flow;
+        start_print_flow(&flow, c.layout);
+        for (long long lines : c.lines) {
+            if (c.layout == two_column)
+                flow_pair(&flow, lines);
+            else
+                flow_tag(&flow, lines);
+        }
+        for (int filled = 0; filled < 2; ++filled) {
+            EXPECT_EQ(c.a4[filled], printed_pages(&flow, a4_paper, filled == 1)) << c.layout;
+            EXPECT_EQ(c.letter[filled], printed_pages(&flow, letter_paper, filled == 1))
+                << c.layout;
+        }
+    }
+}
+
 } // namespace
