@@ -232,6 +232,7 @@ async function takeFile(name, bytes, signal) {
       throw error;
     }
   }
+  if (found.kind !== 'plain_text') return noList();
   const start = decode(bytes.subarray(0, 65536));
   const cellsAsText = /\.(csv|tsv)$/i.test(name) ||
     ((/\.txt$/i.test(name) || isUtf16(bytes)) && holdsCells(start));
@@ -244,7 +245,6 @@ async function takeFile(name, bytes, signal) {
     const inUtf8 = tool.withSettingsLine(utf8, tool.check(utf8).layout, 'UTF-8');
     return commit(fromBytes(inUtf8, { ...origin, converted: true }), signal);
   }
-  if (found.kind !== 'plain_text') return noList();
   return commit(fromBytes(bytes, origin, { unsaved: false }), signal, { facts: found });
 }
 

@@ -21,9 +21,9 @@ export default async function checkFirstMinute(page, context) {
     /charset=UTF-8/.test(sheet) && (await mistakesShown(page)).length === 0,
   `names typed give ${JSON.stringify(await boxOf(page))}`);
 
-  // Files that are no list: refused, nothing offered, the list in use kept.
+  // Files that are no list, under any name: refused, nothing offered, the list in use kept.
   for (const [name, bytes] of [['names.docx', Buffer.from('PK\x03\x04\x14\x00word/document.xml', 'latin1')],
-    ['names.pdf', '%PDF-1.7\n1 0 obj\n'], ['photo.jpg', Buffer.from('ffd8ffe000104a464946', 'hex')]]) {
+    ['names.csv', '%PDF-1.7\n1 0 obj\n'], ['photo.jpg', Buffer.from('ffd8ffe000104a464946', 'hex')]]) {
     await choose(page, check, bytes, name, 'refused');
     check(!(await page.$eval('#download', (link) => link.hasAttribute('href'))) &&
       await page.$eval('#print', (button) => button.disabled) &&
