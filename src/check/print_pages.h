@@ -3,9 +3,9 @@
 // tag grown taller than its share pushing what follows it on.
 //
 // The print is a flow of the sheet's tables down the page: a table that no longer fits goes on
-// over the next page, and a page break of the sheet starts one. The heights are Chrome's for Times New Roman (the print
-// tests measure Liberation Serif, which has its metrics); Firefox sets lines 3 px closer, and
-// may print a page fewer where a tag fills a page to its last few pixels.
+// over the next page, and a page break of the sheet starts one. The heights are Chrome's for Times
+// New Roman (the print tests measure Liberation Serif, which has its metrics); Firefox sets lines
+// 3 px closer, and may print a page fewer where a tag fills a page to its last few pixels.
 #pragma once
 
 #include "settings/sheet_settings.h"
