@@ -18,3 +18,14 @@ export function textOf(bytes, shownAlready = false) {
     return new TextDecoder('windows-1250').decode(bytes);
   }
 }
+
+// Where a caret at `at` in the box's text stands once the text's start is written anew (a
+// settings line put in front of what was typed, or in place of its first line): the text after
+// the change moves with it, so the typing goes on where it was.
+export function caretAfter(before, after, at) {
+  let alike = 0;
+  while (alike < before.length && alike < after.length &&
+    before[before.length - 1 - alike] === after[after.length - 1 - alike]) alike += 1;
+  const changed = before.length - alike;
+  return at < changed ? Math.min(at, after.length - alike) : at + after.length - before.length;
+}

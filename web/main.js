@@ -137,13 +137,12 @@ function useBox(signal) {
   let found = tool.check(bytes);
   if (found.text === 'utf8_letters' && found.charset !== 'UTF-8') {
     bytes = tool.withSettingsLine(bytes, found.layout, 'UTF-8');
-    const text = box.textOf(bytes, true).replace(/\r\n/g, '\n');
-    const [start, end, grown] = [names.selectionStart, names.selectionEnd,
-      text.length - names.value.length];
-    const firstLineEnd = names.value.indexOf('\n');
-    const moved = (at) => (firstLineEnd >= 0 && at > firstLineEnd ? at + grown : at);
+    const [before, text] = [names.value, box.textOf(bytes, true).replace(/\r\n/g, '\n')];
+    const [start, end] = [names.selectionStart, names.selectionEnd];
     names.value = text;
-    if (document.activeElement === names) names.setSelectionRange(moved(start), moved(end));
+    if (document.activeElement === names) {
+      names.setSelectionRange(box.caretAfter(before, text, start), box.caretAfter(before, text, end));
+    }
     found = null;
   }
   return commit({ bytes, origin: { kind: 'box' }, box: names.value, importing: null,
