@@ -25,7 +25,8 @@ function pageLabel(counter) {
   return `${JSON.stringify(before)} ${counter} ${JSON.stringify(after)}`;
 }
 
-function previewStyle(frame) {
+// The marks stand where printed pages begin, which filling pages makes fewer.
+function previewStyle(frame, layout, fill) {
   const zoom = zoomOf(frame);
   const mark = `display: block; margin-bottom: ${9 / PRINT_SCALE}px; border-top: 3px dashed #c60;
     color: #c60; font: bold ${13 / zoom / PRINT_SCALE}px sans-serif; text-align: left`;
@@ -35,7 +36,7 @@ html body { box-sizing: border-box; width: 210mm; min-height: 297mm; margin: 0 a
 padding: 10mm !important; background: #fff; counter-reset: mark 1 }
 center { zoom: ${PRINT_SCALE} }
 center::before { content: ${pageLabel('"1"')}; ${mark} }
-p[style*="page-break-before"]::before { counter-increment: mark;
+${pageStarts(layout, fill)}::before { counter-increment: mark;
 content: ${pageLabel('counter(mark)')}; ${mark} }
 }</style>`;
 }
@@ -51,7 +52,8 @@ function writeNextPart() {
   const frameDocument = $('preview').contentDocument;
   if (shown.tags === 0) {
     frameDocument.open();
-    frameDocument.write(printStyle(facts.layout, shown.fill) + previewStyle($('preview')) + text);
+    frameDocument.write(printStyle(facts.layout, shown.fill) +
+      previewStyle($('preview'), facts.layout, shown.fill) + text);
     frameDocument.close();
   } else {
     const body = frameDocument.querySelector('center') || frameDocument.body;
@@ -92,5 +94,5 @@ export function clear() {
 // The frame's size or the language changed: the page scaled and labelled anew.
 export function fit() {
   const style = shown && $('preview').contentDocument.getElementById('korvela-preview');
-  if (style) style.outerHTML = previewStyle($('preview'));
+  if (style) style.outerHTML = previewStyle($('preview'), shown.facts.layout, shown.fill);
 }

@@ -265,6 +265,17 @@ async function checkPreview(page) {
   });
   check((await printedText).includes('Zora'), 'Print printed an older sheet');
 
+  // A page's mark stands where a printed page begins, pages filled or not.
+  await choose(page, '2=UTF-8\r\nA\r\nB\r\nC\r\nD\r\nE\r\nF\r\n');
+  for (const fill of [true, false]) {
+    check(await page.$eval('#preview', (frame) => {
+      const style = (p, part) => frame.contentWindow.getComputedStyle(p, part);
+      return [...frame.contentDocument.querySelectorAll('p')].every((p) =>
+        style(p, '::before').content.includes('counter') === (style(p).breakBefore === 'page'));
+    }), `a page mark where no page begins (filled: ${fill})`);
+    await page.click('#print-fill');
+  }
+
   await page.setViewport({ width: 390, height: 844 });
   await choose(page, names(50));
   const fits = await page.evaluate(() => {
