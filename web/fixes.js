@@ -23,8 +23,15 @@ function trimEmptyEnd(list, facts) {
   return list.slice(0, end);
 }
 
-// "&lt;", "&amp;" and the like, which a list writes to print "<" and "&" as typed.
-const ESCAPE = /^&(lt|gt|amp|quot|apos|#(60|62|38|34|39|61)|#x(3c|3e|26|22|27|3d));/i;
+// "&lt;", "&#60;", "&#x3C;" and the like, which a list writes to print "<" and "&" as typed:
+// the tool's list check takes these five names, and a number written any way, as no markup.
+const REFERENCE = /^&(?:(lt|gt|amp|quot|apos)|#0*(\d{1,7})|#[xX]0*([0-9a-fA-F]{1,6}));/;
+const MARKUP_LETTERS = new Set([60, 62, 38, 34, 39, 61]);
+function isEscape(text) {
+  const [, name, decimal, hex] = REFERENCE.exec(text) ?? [];
+  return name !== undefined ||
+    MARKUP_LETTERS.has(decimal !== undefined ? Number(decimal) : parseInt(hex, 16));
+}
 
 // Every "<" and every "&" of the names written so that they print as typed; the settings
 // line, where there is one, as it stands, and escapes already written left alone.
@@ -35,7 +42,7 @@ function escapeMarkup(list, facts) {
   for (let at = from; at < list.length; at++) {
     const byte = list[at];
     if (byte === LESS_THAN) out.push(...ascii('&lt;'));
-    else if (byte === AMPERSAND && !ESCAPE.test(latin1.decode(list.subarray(at, at + 8)))) {
+    else if (byte === AMPERSAND && !isEscape(latin1.decode(list.subarray(at, at + 32)))) {
       out.push(...ascii('&amp;'));
     } else out.push(byte);
   }
