@@ -34,10 +34,15 @@ const paint = () => new Promise((done) => requestAnimationFrame(() => setTimeout
 
 // ---- The sheet of the list held
 
-function fail(message) {
-  view.offer('download', null);
+// Nothing to download or print while no sheet is the list's.
+function withdrawSheet() {
   sheet = null;
+  view.offer('download', null);
   $('print').disabled = true;
+}
+
+function fail(message) {
+  withdrawSheet();
   preview.clear();
   $('summary').textContent = message;
   view.setState('failed');
@@ -48,9 +53,7 @@ const nextTurn = () => new Promise((done) => setTimeout(done));
 // What the tool finds in the list, and its first pages; then, a turn later, the whole sheet to
 // download and print. A long list shows the page busy first.
 async function refresh(signal, known = null) {
-  sheet = null;
-  $('print').disabled = true;
-  view.offer('download', null);
+  withdrawSheet();
   view.setState('busy');
   const list = store.list();
   if (list.bytes.length > PAINT_FIRST_BYTES) await paint();
@@ -191,10 +194,7 @@ function changeImport(change) {
   return doing(async () => {
     if (change.sheetAt === undefined) {
       const choice = { ...importing.choice, ...change };
-      if ('headingsAt' in change) {
-        const headings = change.headingsAt >= 0 ? choice.rows[change.headingsAt].cells : null;
-        choice.lines = mapping.defaultLines(headings, mapping.widthOf(choice.rows));
-      }
+      if ('headingsAt' in change) choice.lines = mapping.linesUnder(choice.rows, change.headingsAt);
       return commitImport({ ...importing, choice }, signal);
     }
     const sheet = importing.workbook.sheets[change.sheetAt];
@@ -249,9 +249,7 @@ async function takeFile(name, bytes, signal) {
 
 // A file that is no list: said in place of the sheet, nothing offered, the list held kept.
 function refuse(said) {
-  view.offer('download', null);
-  sheet = null;
-  $('print').disabled = true;
+  withdrawSheet();
   preview.clear();
   view.showMistakes([], mend);
   $('summary').textContent = said;

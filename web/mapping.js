@@ -47,7 +47,7 @@ export function holdsTable(rows) {
 
 // The columns of each line that the headings ask for; without headings, every column on the
 // first line. "Name" beside a first name is the family name, as German lists have it.
-export function defaultLines(headings, width) {
+function defaultLines(headings, width) {
   const every = Array.from({ length: width }, (_, at) => at);
   if (!headings) return [every, []];
   const at = {};
@@ -124,7 +124,11 @@ export function namesOf(choice, language) {
 // own order, every row kept.
 export function firstChoice(rows) {
   const headingsAt = findHeadings(rows);
-  const headings = headingsAt >= 0 ? rows[headingsAt].cells : null;
-  return { rows, headingsAt, lines: defaultLines(headings, widthOf(rows)), sortBy: -1,
+  return { rows, headingsAt, lines: linesUnder(rows, headingsAt), sortBy: -1,
     dropDuplicates: false };
+}
+
+// The lines the headings in row headingsAt ask for (-1: none), over the sheet's whole width.
+export function linesUnder(rows, headingsAt) {
+  return defaultLines(headingsAt >= 0 ? rows[headingsAt].cells : null, widthOf(rows));
 }
