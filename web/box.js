@@ -1,6 +1,7 @@
 // The box and the list: the bytes the box's text makes, and the text the box shows of a list.
 // What is typed or pasted is UTF-8 by nature, saved with each line ended CR LF, as Notepad
 // saves it; a file is shown as the sheet reads it, and kept as its bytes until it is edited.
+import { decode } from './read/delimited.js';
 
 // A longer list stays out of the box: Chromium takes a quarter of a second to lay out a box of
 // some 5,000 names, which holds the page still; 64 KB, some 2,500 names, take half as long.
@@ -10,14 +11,8 @@ export const bytesOf = (text) => new TextEncoder().encode(text.replace(/\r?\n/g,
 
 // The list's text: UTF-8 where its bytes are, else windows-1250; null where the box would
 // grow too slow to show it, unless it shows a list that long already.
-export function textOf(bytes, shownAlready = false) {
-  if (bytes.length > BOX_MOST_BYTES && !shownAlready) return null;
-  try {
-    return new TextDecoder('utf-8', { fatal: true }).decode(bytes);
-  } catch {
-    return new TextDecoder('windows-1250').decode(bytes);
-  }
-}
+export const textOf = (bytes, shownAlready = false) =>
+  (bytes.length > BOX_MOST_BYTES && !shownAlready ? null : decode(bytes));
 
 // Where a caret at `at` in the box's text stands once the text's start is written anew (a
 // settings line put in front of what was typed, or in place of its first line): the text after
