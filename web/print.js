@@ -8,9 +8,10 @@
 // The tool's sheet puts two tags on the first page in layout 2 and one on each after, six and
 // then two in layout 6. Filled, the print puts as many on every page as on the first, by
 // letting only every second (or third) of the sheet's page breaks break.
+import { pacer } from './turns.js';
+
 export const PRINT_SCALE = 0.92;
 const SLICE = 64 * 1024;
-const TURN_MS = 40;
 // A larger sheet is printed from the downloaded file: laid out for print here, it would hold
 // the page still for long.
 export const PRINT_MOST_BYTES = 8 * 1024 * 1024;
@@ -45,8 +46,6 @@ export function decodeSheet(chunks, charset) {
 export const sizeOf = (chunks) => chunks.reduce((size, chunk) => size + chunk.length, 0);
 export const printable = (chunks) => sizeOf(chunks) <= PRINT_MOST_BYTES;
 
-const nextTurn = () => new Promise((done) => setTimeout(done));
-
 // The sheet written into the frame's document a slice at a time, giving the page a turn
 // whenever it has been held for a while, its share told each time; then printed. The frame is
 // not displayed while it is written, so that the sheet is laid out once, by the print itself,
@@ -56,7 +55,8 @@ export async function print(frame, chunks, { charset, layout, fill, signal, prog
   const frameDocument = frame.contentDocument;
   const decoder = new TextDecoder(charset);
   const total = sizeOf(chunks);
-  let [done, turnStarted] = [0, performance.now()];
+  const pace = pacer({ signal, progress });
+  let done = 0;
   frame.style.display = 'none';
   frameDocument.open();
   frameDocument.write(printStyle(layout, fill));
@@ -64,11 +64,7 @@ export async function print(frame, chunks, { charset, layout, fill, signal, prog
     const text = decoder.decode(chunk, { stream: true });
     for (let at = 0; at < text.length; at += SLICE) {
       frameDocument.write(text.slice(at, at + SLICE));
-      if (performance.now() - turnStarted < TURN_MS) continue;
-      progress(done / total);
-      await nextTurn();
-      signal.throwIfAborted();
-      turnStarted = performance.now();
+      await pace(done / total);
     }
     done += chunk.length;
   }

@@ -4,7 +4,7 @@
 import { fail, isFailure } from './failure.js';
 import { decode, layoutOf, rowsOf } from './delimited.js';
 import { readOds } from './ods.js';
-import { pacer } from './turns.js';
+import { pacer } from '../turns.js';
 import { readXlsx } from './xlsx.js';
 import { holds, isZip, unzip } from './zip.js';
 

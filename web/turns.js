@@ -1,5 +1,6 @@
-// Long readings share the page: they give the page a turn whenever they have held it for a
-// while, say how far they are, and stop once their work has been ended.
+// Long work shares the page (a spreadsheet read, a sheet written for print): it gives the page
+// a turn whenever it has held it for a while, says how far it is, and stops once it has been
+// ended.
 const TURN_MS = 40;
 
 // A pacer for one reading: pace(share) gives the page a turn where one is due, after telling
