@@ -74,7 +74,8 @@ TEST(write_settings_line, writes_the_line_the_tool_reads_as_asked)
         {"4=utf-8 (Notepad)\n", two_column, keep_charset, "6=utf-8 (Notepad)\r\n",
          replaces_first_line},
         {"6 = UTF-8\n", two_column, choose_utf8, "6=UTF-8\r\n", replaces_first_line},
-        {"6 = UTF-8\n", two_panel, keep_charset, "2=\r\n", replaces_first_line},
+        {"6 = UTF-8\n", two_panel, keep_charset, "2=UTF-8\r\n", replaces_first_line},
+        {"2 =\n", two_column, keep_charset, "6=\r\n", replaces_first_line},
         {"Jana=Novakova\n", four_panel, keep_charset, "4=\r\n", replaces_nothing},
         {"2=UTF-8\n", four_panel, choose_windows_1250, "4=windows-1250\r\n", replaces_first_line},
         {"x=utf-8\n", two_panel, keep_charset, "2=utf-8\r\n", replaces_first_line},
@@ -104,6 +105,30 @@ TEST(write_settings_line, writes_the_line_the_tool_reads_as_asked)
         EXPECT_EQ(c.layout, read.layout) << c.first_line;
         EXPECT_EQ(settings_as_meant, meaning_of_first_line({written.line, written.length}).kind);
     }
+}
+
+// The layout a first line means, where the page writes a settings line without choosing one: a
+// settings line's own, blanks and all; for a name, the layout in use, whatever its digits.
+TEST(layout_meant, is_the_lines_own_or_else_the_layout_in_use)
+{
+    const struct {
+        std::string first_line;
+        tag_layout meant;
+    } cases[] = {
+        {"6=UTF-8\n", two_column},
+        {"6 = UTF-8\r\n", two_column},
+        {" 4=UTF-8\n", four_panel},
+        {"=\n", four_panel},
+        {"Stul 6=Jana Novakova\n", two_panel},
+        {"Anna\n", two_panel},
+        {"", two_panel},
+        {"\xEF\xBB\xBF"
+         "6=\n",
+         two_column},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.meant, layout_meant({c.first_line.data(), c.first_line.size()}, two_panel))
+            << c.first_line;
 }
 
 } // namespace

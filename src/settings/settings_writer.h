@@ -30,7 +30,13 @@ struct written_settings_line {
     bytes_replaced replaced;
 };
 
+// The layout a list's first line (as read, line end included) means: a settings line's own,
+// blanks and all ("6 = UTF-8" means layout 6); for a first line that is a name, or a name taken
+// for the settings line ("Stul 6=Jana"), the layout in use, which a name must never change.
+tag_layout layout_meant(text_view first_line, tag_layout in_use);
+
 // The settings line for a list whose first line is first_line, as read (line end included;
-// empty for an empty list). line_end is the list's own, "\r\n" or "\n".
+// empty for an empty list). line_end is the list's own, "\r\n" or "\n". Kept, the charset is
+// the one the line means, as the layout is where layout_meant gave it.
 void write_settings_line(text_view first_line, tag_layout layout, charset_choice charset,
                          const char *line_end, written_settings_line *written);
