@@ -20,20 +20,21 @@ void drop_settings_line(list_reader *list, const sheet_settings *settings)
 }
 
 void write_tags(list_reader *list, document_writer *document, const sheet_settings *settings,
-                long long *tag_count)
+                long long *tag_count, const text_sizer *sizer)
 {
     if (settings->layout == two_column)
-        write_paired_tags(list, document, settings, tag_count);
+        write_paired_tags(list, document, settings, tag_count, sizer);
     else
-        write_stacked_tags(list, document, settings, tag_count);
+        write_stacked_tags(list, document, settings, tag_count, sizer);
 }
 
-void write_sheet(list_reader *list, document_writer *document, const sheet_settings *settings)
+void write_sheet(list_reader *list, document_writer *document, const sheet_settings *settings,
+                 const text_sizer *sizer)
 {
     drop_settings_line(list, settings);
     write_document_head(document, settings);
     long long tag_count = 0;
-    write_tags(list, document, settings, &tag_count);
+    write_tags(list, document, settings, &tag_count, sizer);
     write_document_tail(document);
 }
 

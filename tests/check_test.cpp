@@ -15,7 +15,7 @@ namespace
 using found = std::map<list_mistake, std::vector<long long>>;
 
 // The list checked as the page checks it: the settings pass, then the check's own reading.
-list_check checked(const std::string &bytes)
+list_check checked(const std::string &bytes, print_setting print = {false, false})
 {
     const std::string path = scratch_list(bytes);
     static list_reader list;
@@ -25,7 +25,7 @@ list_check checked(const std::string &bytes)
     close_list(&list);
     list_check check;
     EXPECT_TRUE(open_list(&list, path.c_str()));
-    check_list(&list, &settings, &check);
+    check_list(&list, &settings, print, &check);
     close_list(&list);
     std::remove(path.c_str());
     return check;
@@ -209,6 +209,52 @@ TEST(check_list, says_what_a_mistake_needs_besides_its_lines)
     EXPECT_EQ(3, moved.first_over.lines);
     EXPECT_EQ(15, moved.first_over_break); // "Ing. Jana Marie=Nováková"
     EXPECT_EQ(-1, checked("2=UTF-8\nKrzysztof Dvořáková Procházková\n").first_over_break);
+}
+
+// The size the page's print fits a name at: the layout's own where the name fits, else the
+// largest that fits (the print tests hold these to three engines' layout), else half of it,
+// which is then not enough; its second line at three fifths where it is set smaller.
+TEST(size_to_fit, sets_each_name_at_the_largest_size_that_keeps_its_tag)
+{
+    const std::string INSTITUTE = "Prof. Ing. Jan Nepomuk Procházka=Ústav organické chemie a "
+                                  "biochemie AV ČR";
+    const std::string ONE_WORD = "ProcházkováDvořákováSchwarzenbergová";
+    const struct {
+        std::string name;
+        tag_layout layout;
+        bool second_smaller;
+        int text_px;
+        int second_px;
+        bool fits;
+    } cases[] = {
+        {"Jana Nováková", four_panel, false, 80, 80, true},
+        {LONG, two_panel, false, 80, 80, true},
+        {INSTITUTE, four_panel, false, 50, 50, true},
+        {INSTITUTE, four_panel, true, 63, 37, true},
+        {INSTITUTE, two_column, false, 33, 33, true},
+        {INSTITUTE, two_column, true, 36, 21, true},
+        {ONE_WORD, two_panel, false, 40, 40, false},
+        {ONE_WORD, two_column, false, 18, 18, true},
+        {std::string(35, 'W'), two_column, true, 18, 10, false},
+        {SIX + " Nová", two_column, false, 33, 33, true},
+    };
+    for (const auto &c : cases) {
+        tag_size size =
+            size_to_fit({c.name.data(), c.name.size()}, c.layout, c.second_smaller, true);
+        EXPECT_EQ(c.text_px, size.text_px) << c.name << " in " << c.layout;
+        EXPECT_EQ(c.second_px, size.second_px) << c.name << " in " << c.layout;
+        EXPECT_EQ(c.fits, size.fits) << c.name << " in " << c.layout;
+    }
+    // Fitted, a list warns only of the names that do not fit even at half the size, and counts
+    // the tags set smaller; the print's pages are then the layout's own.
+    list_check fitted =
+        checked("4=UTF-8\n" + INSTITUTE + "\n" + ONE_WORD + "\nAnna\n", {true, true});
+    EXPECT_EQ((found{{name_over_lines, {3}}}), mistakes_of(fitted));
+    EXPECT_EQ(2, fitted.tags_set_smaller);
+    EXPECT_EQ(3, fitted.printed_pages[a4_paper][0]);
+    EXPECT_EQ(-1, fitted.first_over_break);
+    // Its "=" after "Ing." sets the long word in the smaller second line, which holds it.
+    EXPECT_EQ(4, checked("2=UTF-8\nIng. " + ONE_WORD + "=ACME\n", {true, true}).first_over_break);
 }
 
 // Markup as a browser reads it in a cell, and "<" and "&" that print as typed.

@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include "check/list_check.h"
+#include "check/tag_fit.h"
 #include "run.h"
 #include "settings/first_line.h"
 #include "settings/settings_line.h"
@@ -23,10 +24,11 @@ void korvela_list_checked(const char *facts);
 // Hands over a settings line written for the list, length bytes.
 void korvela_settings_line_written(const char *line, std::size_t length);
 
-int korvela_write_sheet();
-double korvela_write_sheet_part(double from, double first_tag, double most_tags);
-void korvela_check_list();
-double korvela_write_settings_line(int layout, int charset);
+int korvela_write_sheet(int fit, int second_smaller);
+double korvela_write_sheet_part(double from, double first_tag, double most_tags, int fit,
+                                int second_smaller);
+void korvela_check_list(int fit, int second_smaller);
+double korvela_write_settings_line(int layout, int charset, int layout_in_use);
 }
 
 // Each pass reads the list from its start, or a part of the sheet from where the part before
@@ -83,9 +85,39 @@ static bool start_sheet(document_writer *document)
     return true;
 }
 
+// The page's print may fit each name to its tag: the check's sizes (tag_fit.h), written by the
+// sheet's own writers.
+struct print_sizing {
+    tag_layout layout;
+    bool second_smaller;
+    bool utf8;
+    text_sizer sizer;
+};
+
+static text_sizes fitted_sizes(text_view name, const void *context)
+{
+    const auto *sizing = static_cast<const print_sizing *>(context);
+    tag_size size = size_to_fit(name, sizing->layout, sizing->second_smaller, sizing->utf8);
+    return {size.text_px, size.second_px};
+}
+
+// The sizer for the print the page asks for (fit, second_smaller), or none: the tool's sheet.
+static const text_sizer *sizer_for(const sheet_settings *settings, int fit, int second_smaller)
+{
+    static print_sizing sizing;
+    if (fit == 0)
+        return nullptr;
+    sizing = {settings->layout,
+              second_smaller != 0,
+              std::strcmp(settings->charset, UTF8_CHARSET) == 0,
+              {fitted_sizes, &sizing}};
+    return &sizing.sizer;
+}
+
 // The run, from the list the page holds to the sheet it takes: the exit status the tool
-// would end with.
-int korvela_write_sheet()
+// would end with. The sheet is the tool's own, unless the page's print fits each name to its
+// tag (fit), its second line smaller (second_smaller).
+int korvela_write_sheet(int fit, int second_smaller)
 {
     sheet_settings settings = read_list_settings();
     static list_reader list;
@@ -97,7 +129,7 @@ int korvela_write_sheet()
         close_list(&list);
         return run_document_failed;
     }
-    write_sheet(&list, &document, &settings);
+    write_sheet(&list, &document, &settings, sizer_for(&settings, fit, second_smaller));
     return finish_run(&list, &document);
 }
 
@@ -111,8 +143,10 @@ static std::size_t list_offset(const list_reader *list)
 // the whole sheet holds for the tags from first_tag on, most_tags of them (whole pairs in two
 // columns), read from the list's byte from, where the part before ended. The first part (0, 0)
 // brings the head, the part that reaches the list's end the closing line. Returns where the
-// next part starts, -1 after the last part, or -2 when a write failed.
-double korvela_write_sheet_part(double from, double first_tag, double most_tags)
+// next part starts, -1 after the last part, or -2 when a write failed. Its tags as the page's
+// print sets them (fit, second_smaller), as korvela_write_sheet has them.
+double korvela_write_sheet_part(double from, double first_tag, double most_tags, int fit,
+                                int second_smaller)
 {
     sheet_settings settings = read_list_settings();
     static list_reader list;
@@ -137,7 +171,7 @@ double korvela_write_sheet_part(double from, double first_tag, double most_tags)
     if (first_tag == 0)
         write_document_head(&document, &settings);
     auto tag_count = static_cast<long long>(first_tag);
-    write_tags(&list, &document, &settings, &tag_count);
+    write_tags(&list, &document, &settings, &tag_count, sizer_for(&settings, fit, second_smaller));
     if (last_part)
         write_document_tail(&document);
     if (finish_run(&list, &document) != run_ok)
@@ -149,11 +183,16 @@ double korvela_write_sheet_part(double from, double first_tag, double most_tags)
 // The check's findings, handed to the page as a JSON text built in a buffer of fixed size: the
 // page words them, and names each fact as the names below do.
 
+// The largest text holds some 1,900 bytes: every mistake, each on five lines of 19 digits, and
+// every other fact at its longest. What would not fit is never handed over cut short: the page
+// is told that the findings did not fit, and says so.
 constexpr std::size_t FACTS_SIZE = 4096;
+static const char FACTS_TOO_LONG[] = "{\"failed\":\"the check's findings outgrew their buffer\"}";
 
 struct facts_text {
     char text[FACTS_SIZE];
     std::size_t used;
+    bool overflowed;
 };
 
 static void put(facts_text *facts, const char *text)
@@ -162,6 +201,8 @@ static void put(facts_text *facts, const char *text)
     if (facts->used + length < FACTS_SIZE) {
         std::memcpy(facts->text + facts->used, text, length);
         facts->used += length;
+    } else {
+        facts->overflowed = true;
     }
     facts->text[facts->used] = '\0';
 }
@@ -258,23 +299,29 @@ static void put_printed_pages(facts_text *facts, const list_check *check)
     put(facts, "}");
 }
 
-void korvela_check_list()
+// What the check finds in the list, its tags as the page's print sets them: each name sized to
+// fit its tag (fit), its second line smaller (second_smaller), or as the tool's sheet has them.
+void korvela_check_list(int fit, int second_smaller)
 {
     sheet_settings settings = read_list_settings();
     static list_reader list;
     start_list(&list, open_list_stream());
     static list_check check;
-    check_list(&list, &settings, &check);
+    print_setting print = {fit != 0, fit != 0 && second_smaller != 0};
+    check_list(&list, &settings, print, &check);
     close_list(&list);
 
     static facts_text facts;
     facts.used = 0;
+    facts.overflowed = false;
     put(&facts, "{");
     put_fact(&facts, "layout", settings.layout);
     put_fact(&facts, "charset", settings.charset);
     put_fact(&facts, "hasSettingsLine", settings.has_settings_line ? 1 : 0);
     put_fact(&facts, "lineMaxBytes", static_cast<long long>(LINE_MAX_BYTES));
     put_fact(&facts, "tags", check.tags);
+    put_fact(&facts, "fitted", print.fit ? 1 : 0);
+    put_fact(&facts, "tagsSetSmaller", check.tags_set_smaller);
     put_fact(&facts, "pages", check.pages);
     put_fact(&facts, "lastLine", check.last_line);
     put_fact(&facts, "linesATag", check.lines_a_tag);
@@ -295,15 +342,16 @@ void korvela_check_list()
     put_printed_pages(&facts, &check);
     put_mistakes(&facts, &check);
     put(&facts, "}");
-    korvela_list_checked(facts.text);
+    korvela_list_checked(facts.overflowed ? FACTS_TOO_LONG : facts.text);
 }
 
 // ------------------------------------------------------------------------------------------
-// The settings line the page puts into the list, for a layout (1, 2 or 6) and a charset (a
+// The settings line the page puts into the list, for a layout (1, 2 or 6; 0 for the layout
+// the first line means, or the layout in use where it is a name) and a charset (a
 // charset_choice), written by the tool's own rules (settings_writer.h) and handed over. Returns
 // how many of the list's bytes it takes the place of: none, the byte-order mark, or the whole
 // first line, which the page then replaces with it.
-double korvela_write_settings_line(int layout, int charset)
+double korvela_write_settings_line(int layout, int charset, int layout_in_use)
 {
     static list_reader list;
     start_list(&list, open_list_stream());
@@ -321,10 +369,12 @@ double korvela_write_settings_line(int layout, int charset)
                 raw[1] == '\n';
     bool ends_in_lf = first_line.length > 0 && first_line.bytes[first_line.length - 1] == '\n';
 
+    tag_layout in_use = layout_for_selector(static_cast<char>('0' + layout_in_use));
+    tag_layout chosen = layout == 0 ? layout_meant(first_line, in_use)
+                                    : layout_for_selector(static_cast<char>('0' + layout));
     static written_settings_line written;
-    write_settings_line(first_line, layout_for_selector(static_cast<char>('0' + layout)),
-                        static_cast<charset_choice>(charset), ends_in_lf && !crlf ? "\n" : "\r\n",
-                        &written);
+    write_settings_line(first_line, chosen, static_cast<charset_choice>(charset),
+                        ends_in_lf && !crlf ? "\n" : "\r\n", &written);
     korvela_settings_line_written(written.line, written.length);
     switch (written.replaced) {
     case replaces_first_line:

@@ -230,25 +230,44 @@ static void check_markup(list_check *check, text_view name, long long line)
     }
 }
 
-// How the name lays out, and the mistake where it outgrows its tag.
-static tag_fit check_fit(list_check *check, text_view name, long long line, text_view partner,
-                         const sheet_settings *settings)
+// How the name lays out, as the print sets it, and the mistake where it outgrows its tag: the
+// lines its text takes, in lines of the layout's own size.
+struct fit_rules {
+    tag_layout layout;
+    bool utf8;
+    print_setting print;
+};
+
+static double check_sized(list_check *check, text_view name, long long line, const fit_rules *rules)
 {
-    bool utf8 = declares_utf8(settings);
-    tag_fit fit = fit_in_tag(name, partner, settings->layout, utf8);
-    if (!outgrows_its_tag(fit, settings->layout))
-        return fit;
+    tag_size size = size_to_fit(name, rules->layout, rules->print.second_smaller, rules->utf8);
+    if (size.text_px < layout_text_px(rules->layout))
+        ++check->tags_set_smaller;
+    if (size.fits)
+        return size.lines;
     if (check->mistakes[name_over_lines].count == 0) {
-        check->first_over = fit;
-        check->first_over_break = break_that_fits(name, partner, settings->layout, utf8);
+        check->first_over = {static_cast<long long>(size.lines + 0.5), false};
+        check->first_over_break =
+            break_that_fits_sized(name, rules->layout, rules->print.second_smaller, rules->utf8);
     }
     note(&check->mistakes[name_over_lines], line);
-    return fit;
+    return size.lines;
 }
 
-static long long taller(tag_fit first, tag_fit second)
+static double check_fit(list_check *check, text_view name, long long line, text_view partner,
+                        const fit_rules *rules)
 {
-    return first.lines > second.lines ? first.lines : second.lines;
+    if (rules->print.fit)
+        return check_sized(check, name, line, rules);
+    tag_fit fit = fit_in_tag(name, partner, rules->layout, rules->utf8);
+    if (!outgrows_its_tag(fit, rules->layout))
+        return static_cast<double>(fit.lines);
+    if (check->mistakes[name_over_lines].count == 0) {
+        check->first_over = fit;
+        check->first_over_break = break_that_fits(name, partner, rules->layout, rules->utf8);
+    }
+    note(&check->mistakes[name_over_lines], line);
+    return static_cast<double>(fit.lines);
 }
 
 // In two columns the first tag of a pair waits for its partner, which shares its table.
@@ -260,16 +279,16 @@ struct waiting_tag {
 
 // Each tag, or each pair in two columns, also goes down the print's pages.
 static void check_fits(list_check *check, text_view name, long long line, waiting_tag *first,
-                       const sheet_settings *settings, print_flow *print)
+                       const fit_rules *rules, print_flow *print)
 {
-    if (settings->layout != two_column) {
-        flow_tag(print, check_fit(check, name, line, {name.bytes, 0}, settings).lines);
+    if (rules->layout != two_column) {
+        flow_tag(print, check_fit(check, name, line, {name.bytes, 0}, rules));
     } else if (first->line == 0) {
         first->kept = keep_text(name, first->name);
         first->line = line;
     } else {
-        tag_fit left = check_fit(check, first->kept, first->line, name, settings);
-        flow_pair(print, taller(left, check_fit(check, name, line, first->kept, settings)));
+        double left = check_fit(check, first->kept, first->line, name, rules);
+        flow_pair(print, std::max(left, check_fit(check, name, line, first->kept, rules)));
         first->line = 0;
     }
 }
@@ -281,6 +300,7 @@ struct reading {
     bool ended_line;     // the last read ended with its line feed
     bool noted_control;  // the look at the file's bytes found control bytes, on their lines
     waiting_tag first_of_pair;
+    fit_rules rules;
     print_flow print;
     utf8_scan letters;
     mistake_lines by_text[3]; // the lines of each list_text
@@ -293,8 +313,7 @@ static bool ends_its_line(text_view read)
 }
 
 // What one read, one tag, brings.
-static void check_tag(list_check *check, list_reader *list, text_view read, reading *at,
-                      const sheet_settings *settings)
+static void check_tag(list_check *check, list_reader *list, text_view read, reading *at)
 {
     long long line = at->line;
     if (at->continues_line)
@@ -310,7 +329,7 @@ static void check_tag(list_check *check, list_reader *list, text_view read, read
     if (holds_several_names(name))
         note(&check->mistakes[names_in_one_line], line);
     check_markup(check, name, line);
-    check_fits(check, name, line, &at->first_of_pair, settings, &at->print);
+    check_fits(check, name, line, &at->first_of_pair, &at->rules, &at->print);
     scan_utf8(&at->letters, name);
     if (!ends_its_line(read)) {
         if (at->letters.follow > 0 && check->letter_cut_line == 0)
@@ -369,12 +388,14 @@ static void keep_alone(list_check *check, list_mistake mistake)
     check->mistakes[mistake] = kept;
 }
 
-void check_list(list_reader *list, const sheet_settings *settings, list_check *check)
+void check_list(list_reader *list, const sheet_settings *settings, print_setting print,
+                list_check *check)
 {
     *check = list_check{};
     check->lines_a_tag = lines_a_tag_holds(settings->layout);
     reading at = {};
     at.line = 1;
+    at.rules = {settings->layout, declares_utf8(settings), print};
     start_print_flow(&at.print, settings->layout);
     at.ended_line = true;
     at.noted_control = look_at_the_file(list, check);
@@ -392,7 +413,7 @@ void check_list(list_reader *list, const sheet_settings *settings, list_check *c
         } else {
             ++check->tags;
             check->last_line = at.line;
-            check_tag(check, list, read, &at, settings);
+            check_tag(check, list, read, &at);
         }
         at.continues_line = !ends_its_line(read);
         at.ended_line = read.length > 0 && read.bytes[read.length - 1] == '\n';
@@ -400,9 +421,8 @@ void check_list(list_reader *list, const sheet_settings *settings, list_check *c
     }
     if (at.first_of_pair.line > 0) {
         text_view filler = filler_partner(declares_utf8(settings));
-        flow_pair(
-            &at.print,
-            check_fit(check, at.first_of_pair.kept, at.first_of_pair.line, filler, settings).lines);
+        flow_pair(&at.print, check_fit(check, at.first_of_pair.kept, at.first_of_pair.line, filler,
+                                       &at.rules));
     }
     judge_list_end(check, list, &at);
     judge_charset(check, settings, at.by_text, spelled);

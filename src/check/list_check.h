@@ -50,9 +50,17 @@ struct mistake_lines {
     long long first[MISTAKE_LINES_KEPT]; // the first of them
 };
 
+// How the page's print sets the tags, which the pages counted and the long names warned of
+// follow: as the tool's sheet has them, or each name sized to fit its tag (tag_fit.h).
+struct print_setting {
+    bool fit;
+    bool second_smaller; // fitted, the second line at three fifths of the name's size
+};
+
 struct list_check {
     long long tags;
-    long long pages; // as the layout breaks pages, printed as the guide says
+    long long tags_set_smaller; // fitted, the tags set smaller than the layout's own size
+    long long pages;            // as the layout breaks pages, printed as the guide says
     // The pages the page's own print takes, by paper, as the sheet breaks them or filled
     // (print_pages.h): grown tags included.
     long long printed_pages[PAPER_SIZES][2];
@@ -71,12 +79,15 @@ struct list_check {
     unread_rest after_end;                // list_ends_early: what the sheet leaves out
     long long letter_cut_line;  // line_over_read: the first line a read cuts a letter of; 0: none
     tag_fit first_over;         // name_over_lines: how the first name too long lays out,
-    long long first_over_break; // and where an "=" would make it fit (break_that_fits)
+    long long first_over_break; // and where an "=" would make it fit (break_that_fits); fitted,
+                                // too long even at half the size (break_that_fits_sized)
 };
 
 // Reads the list from its start, as the writing pass does with these settings, which the
-// settings pass read from the same list. The caller closes the list.
-void check_list(list_reader *list, const sheet_settings *settings, list_check *check);
+// settings pass read from the same list; its tags as the print sets them. The caller closes
+// the list.
+void check_list(list_reader *list, const sheet_settings *settings, print_setting print,
+                list_check *check);
 
 // The pages a sheet of this many tags prints on.
 long long pages_for(tag_layout layout, long long tags);

@@ -72,9 +72,9 @@ static void flow_tables(print_flow *flow, const double *heights, int count, long
     }
 }
 
-void flow_tag(print_flow *flow, long long lines)
+void flow_tag(print_flow *flow, double lines)
 {
-    double text = at_least(PANEL_LINE_PX * static_cast<double>(lines) + PANEL_EDGE_PX, PANEL_PX);
+    double text = at_least(PANEL_LINE_PX * lines + PANEL_EDGE_PX, PANEL_PX);
     const double four_panels[] = {PANEL_PX, text, text, PANEL_PX};
     const double two_panels[] = {text, text};
     ++flow->tags;
@@ -84,9 +84,9 @@ void flow_tag(print_flow *flow, long long lines)
         flow_tables(flow, two_panels, 2, flow->tags);
 }
 
-void flow_pair(print_flow *flow, long long lines)
+void flow_pair(print_flow *flow, double lines)
 {
-    double table = at_least(PAIR_LINE_PX * static_cast<double>(lines) + PAIR_EDGE_PX, PAIR_PX);
+    double table = at_least(PAIR_LINE_PX * lines + PAIR_EDGE_PX, PAIR_PX);
     flow->tags += 2;
     // The pair's first tag decides its paragraph and its page break, as the sheet writes them.
     flow_tables(flow, &table, 1, flow->tags - 1);

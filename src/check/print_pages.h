@@ -26,11 +26,12 @@ struct print_flow {
 
 void start_print_flow(print_flow *flow, tag_layout layout);
 
-// A tag of layouts 1 and 2, of this many lines.
-void flow_tag(print_flow *flow, long long lines);
+// A tag of layouts 1 and 2, its text this many lines of the layout's size high (fewer, and a
+// part of one, where the print sets it smaller).
+void flow_tag(print_flow *flow, double lines);
 
-// A pair of layout 6, its taller tag of this many lines.
-void flow_pair(print_flow *flow, long long lines);
+// A pair of layout 6, its taller tag's text this many lines high.
+void flow_pair(print_flow *flow, double lines);
 
 long long printed_pages(const print_flow *flow, paper_size paper, bool filled);
 

@@ -111,9 +111,59 @@ static bool breaks_after(unsigned code_point)
     return code_point == '-' || code_point == 0x2013;
 }
 
-// Lines filled as a browser fills them: each piece that cannot be broken goes on the line if
-// the line still holds it, else starts the next. A space between two pieces takes room only
-// inside a line. Widths in font units; content_px is what a line may fill at the font's size.
+// A line of a tag's text cut into the pieces a browser will not break: their widths, in font
+// units, and whether a space stands before each. A name is one read long at most, so it has no
+// more pieces than bytes; it is cut once, and laid out at any size from its pieces.
+struct text_pieces {
+    long long width[LINE_SIZE];
+    bool after_space[LINE_SIZE];
+    std::size_t count;
+};
+
+static void add_piece(text_pieces *pieces, long long width, bool after_space)
+{
+    if (width == 0 || pieces->count == LINE_SIZE)
+        return;
+    pieces->width[pieces->count] = width;
+    pieces->after_space[pieces->count] = after_space;
+    ++pieces->count;
+}
+
+// Cuts one line of the tag, a text with no break of its own in it, into its pieces.
+static void cut_into_pieces(text_view text, bool utf8, text_pieces *pieces)
+{
+    pieces->count = 0;
+    const auto *at = reinterpret_cast<const unsigned char *>(text.bytes);
+    const unsigned char *end = at + text.length;
+    long long piece = 0;
+    bool after_space = false;
+    unsigned previous = 0;
+    bool break_pending = false;
+    while (at < end) {
+        unsigned letter = next_letter(&at, end, utf8);
+        if (is_space(letter)) {
+            add_piece(pieces, piece, after_space);
+            after_space = pieces->count > 0;
+            piece = 0;
+            previous = 0;
+            break_pending = false;
+            continue;
+        }
+        if (break_pending && is_letter(letter)) {
+            add_piece(pieces, piece, after_space);
+            after_space = false;
+            piece = 0;
+        }
+        break_pending = breaks_after(letter) && is_letter(previous);
+        piece += advance_of(letter) + (previous != 0 ? kerning_of(previous, letter) : 0);
+        previous = letter;
+    }
+    add_piece(pieces, piece, after_space);
+}
+
+// Lines filled as a browser fills them: each piece goes on the line if the line still holds
+// it, else starts the next. A space between two pieces takes room only inside a line. Widths
+// in font units; content_px is what a line may fill at the font's size.
 struct line_filler {
     double font_px;
     double content_px;
@@ -129,8 +179,6 @@ static double px_of(const line_filler *filler, long long width)
 
 static void place(line_filler *filler, long long piece, bool after_space)
 {
-    if (piece == 0)
-        return;
     filler->widest = std::max(filler->widest, piece);
     long long joined = filler->line + (after_space ? advance_of(' ') : 0) + piece;
     if (filler->line == 0) {
@@ -143,53 +191,50 @@ static void place(line_filler *filler, long long piece, bool after_space)
     }
 }
 
-// Fills the lines of one line of the tag, a text with no break of its own in it.
-static void fill_lines(line_filler *filler, text_view text, bool utf8)
-{
-    const auto *at = reinterpret_cast<const unsigned char *>(text.bytes);
-    const unsigned char *end = at + text.length;
-    long long piece = 0;
-    bool after_space = false;
-    unsigned previous = 0;
-    bool break_pending = false;
-    while (at < end) {
-        unsigned letter = next_letter(&at, end, utf8);
-        if (is_space(letter)) {
-            place(filler, piece, after_space);
-            after_space = true;
-            piece = 0;
-            previous = 0;
-            break_pending = false;
-            continue;
-        }
-        if (break_pending && is_letter(letter)) {
-            place(filler, piece, after_space);
-            after_space = false;
-            piece = 0;
-        }
-        break_pending = breaks_after(letter) && is_letter(previous);
-        piece += advance_of(letter) + (previous != 0 ? kerning_of(previous, letter) : 0);
-        previous = letter;
-    }
-    place(filler, piece, after_space);
-}
-
-// The lines of a tag's text, the first "=" (at separator, or none) a line break of its own, and
-// its widest piece.
-static line_filler fill_tag(text_view name, std::size_t separator, double font_px,
-                            double content_px, bool utf8)
+static line_filler fill_pieces(const text_pieces *pieces, double font_px, double content_px)
 {
     line_filler filler = {font_px, content_px, 1, 0, 0};
-    fill_lines(&filler, {name.bytes, separator}, utf8);
-    if (separator < name.length) {
+    for (std::size_t at = 0; at < pieces->count; ++at)
+        place(&filler, pieces->width[at], pieces->after_space[at]);
+    return filler;
+}
+
+// The two lines of a tag's text, cut into pieces: before its first "=" (at separator, or none)
+// and after it.
+struct tag_pieces {
+    text_pieces first;
+    text_pieces second;
+    bool broken; // the name has a line break of its own
+};
+
+static void cut_tag(text_view name, std::size_t separator, bool utf8, tag_pieces *tag)
+{
+    cut_into_pieces({name.bytes, separator}, utf8, &tag->first);
+    tag->broken = separator < name.length;
+    text_view after = {name.bytes + separator + 1, tag->broken ? name.length - separator - 1 : 0};
+    cut_into_pieces(after, utf8, &tag->second);
+}
+
+// The lines of a tag's text, the line break a line end of its own, and its widest piece.
+static line_filler fill_tag(const tag_pieces *tag, double font_px, double content_px)
+{
+    line_filler filler = fill_pieces(&tag->first, font_px, content_px);
+    if (tag->broken) {
         // The line break ends a line; a last line that is empty takes no room.
-        line_filler after = {font_px, content_px, 1, 0, 0};
-        fill_lines(&after, {name.bytes + separator + 1, name.length - separator - 1}, utf8);
+        line_filler after = fill_pieces(&tag->second, font_px, content_px);
         if (after.line > 0)
             filler.lines += after.lines;
         filler.widest = std::max(filler.widest, after.widest);
     }
     return filler;
+}
+
+static line_filler fill_tag(text_view name, std::size_t separator, double font_px,
+                            double content_px, bool utf8)
+{
+    tag_pieces tag;
+    cut_tag(name, separator, utf8, &tag);
+    return fill_tag(&tag, font_px, content_px);
 }
 
 // What a cell needs at least: its widest piece, with its border and padding.
@@ -253,7 +298,18 @@ bool outgrows_its_tag(tag_fit fit, tag_layout layout)
     return fit.too_wide || fit.lines > lines_a_tag_holds(layout);
 }
 
-long long break_that_fits(text_view name, text_view partner, tag_layout layout, bool utf8)
+// Where moving the name's "=" to a space makes it fit, by fits_with(the name, the space the
+// "=" stands at, what to ask); of the spaces that do, the one nearest the middle, so that the
+// two lines come out alike.
+struct fit_question {
+    text_view partner;
+    tag_layout layout;
+    bool utf8;
+    bool second_smaller;
+};
+
+static long long nearest_break(text_view name, const fit_question *question,
+                               bool (*fits_with)(text_view, std::size_t, const fit_question *))
 {
     std::size_t separator = separator_of(name);
     if (separator == name.length)
@@ -262,16 +318,135 @@ long long break_that_fits(text_view name, text_view partner, tag_layout layout, 
     keep_text(name, unbroken);
     unbroken[separator] = ' ';
     text_view moved = {unbroken, name.length};
-    // Of the spaces that make it fit, the one nearest the middle: two lines alike.
     long long middle = static_cast<long long>(name.length / 2);
     long long best = -1;
     for (std::size_t space = 0; space < name.length; ++space) {
-        if (unbroken[space] != ' ' || space == separator ||
-            outgrows_its_tag(fit_with_separator(moved, space, partner, layout, utf8), layout))
+        if (unbroken[space] != ' ' || space == separator || !fits_with(moved, space, question))
             continue;
         long long offset = static_cast<long long>(space);
         if (best < 0 || std::abs(offset - middle) < std::abs(best - middle))
             best = offset;
     }
     return best;
+}
+
+static bool keeps_its_tag(text_view name, std::size_t separator, const fit_question *question)
+{
+    return !outgrows_its_tag(
+        fit_with_separator(name, separator, question->partner, question->layout, question->utf8),
+        question->layout);
+}
+
+long long break_that_fits(text_view name, text_view partner, tag_layout layout, bool utf8)
+{
+    const fit_question question = {partner, layout, utf8, false};
+    return nearest_break(name, &question, keeps_its_tag);
+}
+
+// ------------------------------------------------------------------------------------------
+// A tag's text sized to fit its panel, as the page's print sets it
+
+// A fitted text keeps clear of its panel's edges by a little, for what browsers round: its
+// lines fill a little less than the cell's width, and its height leaves a few pixels spare.
+static const double FIT_WIDTH_SHARE = 0.985;
+static const double FIT_HEIGHT_SPARE_PX = 3;
+// What a line of a tag in two columns is sure to fill, whatever its partner, as long as
+// neither holds a piece wider than this: column_content_px then gives each column 360px, less
+// a share of the 16px the two declared widths ask beyond the table's.
+static const double COLUMN_SURE_PX = 344;
+
+int layout_text_px(tag_layout layout)
+{
+    return static_cast<int>(cell_of(layout).font_px);
+}
+
+int floor_text_px(tag_layout layout)
+{
+    return layout_text_px(layout) / 2;
+}
+
+int second_line_px(int text_px)
+{
+    return text_px * 3 / 5;
+}
+
+static double line_px(double font_px)
+{
+    return font_px * LINE_HEIGHT_UNITS / FONT_UNITS_PER_EM;
+}
+
+struct set_text {
+    bool fits;
+    double height_px;
+};
+
+// The tag's text set at text_px, its second line at second_px: a line of its own, below the
+// first, where it is set smaller; else after the line break, as the sheet has it.
+static set_text set_at(const tag_pieces *tag, tag_layout layout, int text_px, int second_px)
+{
+    tag_cell cell = cell_of(layout);
+    double content_px = (layout == two_column ? COLUMN_SURE_PX : cell.table_px - 2 * CELL_EDGE_PX) *
+                        FIT_WIDTH_SHARE;
+    line_filler first = fill_pieces(&tag->first, text_px, content_px);
+    bool apart = tag->broken && second_px != text_px;
+    // Set apart, an empty first line takes no room; before a line break it does.
+    double height =
+        apart && first.line == 0 ? 0 : static_cast<double>(first.lines) * line_px(text_px);
+    bool too_wide = px_of(&first, first.widest) > content_px;
+    if (tag->broken) {
+        line_filler second = fill_pieces(&tag->second, second_px, content_px);
+        if (second.line > 0)
+            height += static_cast<double>(second.lines) * line_px(second_px);
+        too_wide = too_wide || px_of(&second, second.widest) > content_px;
+    }
+    double room = cell.height_px - 2 * CELL_PADDING_PX - FIT_HEIGHT_SPARE_PX;
+    return {!too_wide && height <= room, height};
+}
+
+static tag_size sized(const tag_pieces *tag, tag_layout layout, bool second_smaller, int text_px)
+{
+    int second_px = second_smaller ? second_line_px(text_px) : text_px;
+    set_text set = set_at(tag, layout, text_px, second_px);
+    return {text_px, second_px, set.fits, set.height_px / line_px(layout_text_px(layout))};
+}
+
+// A smaller size never lays a name out on more lines, so the sizes that fit are all those
+// below the largest: it is found by halving.
+static tag_size size_pieces(const tag_pieces *tag, tag_layout layout, bool second_smaller)
+{
+    tag_size at_top = sized(tag, layout, second_smaller, layout_text_px(layout));
+    if (at_top.fits)
+        return at_top;
+    tag_size fitting = sized(tag, layout, second_smaller, floor_text_px(layout));
+    if (!fitting.fits)
+        return fitting;
+    int too_large = at_top.text_px;
+    while (too_large - fitting.text_px > 1) {
+        tag_size between = sized(tag, layout, second_smaller, (fitting.text_px + too_large) / 2);
+        if (between.fits)
+            fitting = between;
+        else
+            too_large = between.text_px;
+    }
+    return fitting;
+}
+
+tag_size size_to_fit(text_view name, tag_layout layout, bool second_smaller, bool utf8)
+{
+    tag_pieces tag;
+    cut_tag(name, separator_of(name), utf8, &tag);
+    return size_pieces(&tag, layout, second_smaller);
+}
+
+static bool fits_when_sized(text_view name, std::size_t separator, const fit_question *question)
+{
+    tag_pieces tag;
+    cut_tag(name, separator, question->utf8, &tag);
+    return size_pieces(&tag, question->layout, question->second_smaller).fits;
+}
+
+long long break_that_fits_sized(text_view name, tag_layout layout, bool second_smaller, bool utf8)
+{
+    const fit_question question = {{"", 0}, layout, utf8, second_smaller};
+    return nearest_break(name, &question, fits_when_sized);
 }

@@ -28,3 +28,24 @@ bool outgrows_its_tag(tag_fit fit, tag_layout layout);
 // Lines broken where a browser breaks them are as few as they can be, so only a name with an
 // "=" can gain.
 long long break_that_fits(text_view name, text_view partner, tag_layout layout, bool utf8);
+
+// How the page's print sets a tag's text when it fits each name to its tag: at the largest size
+// in whole pixels, from the layout's own down to half of it, at which the tag keeps its panel's
+// height and width, the text's line breaks where a browser makes them; the second line, after
+// the "=", at three fifths of that size where the print sets it smaller.
+struct tag_size {
+    int text_px;
+    int second_px;
+    bool fits;    // false: not even at half the size, which it is set at
+    double lines; // the text's height, in lines of the layout's own size
+};
+
+int layout_text_px(tag_layout layout); // 80px, or 36px in two columns
+int floor_text_px(tag_layout layout);  // half of it
+int second_line_px(int text_px);       // three fifths of it
+
+tag_size size_to_fit(text_view name, tag_layout layout, bool second_smaller, bool utf8);
+
+// As break_that_fits, for a name that does not fit its tag even at half the size: where its
+// "=" would make it fit when sized, or -1.
+long long break_that_fits_sized(text_view name, tag_layout layout, bool second_smaller, bool utf8);

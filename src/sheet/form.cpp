@@ -42,5 +42,5 @@ void add_piece(piece_form *form, const char *piece)
 
 char *form_room(document_writer *document, const piece_form *form)
 {
-    return document_room(document, form_length(form) + form->slots * TAG_TEXT_MAX_BYTES);
+    return document_room(document, form_length(form) + form->slots * SLOT_TEXT_MAX_BYTES);
 }

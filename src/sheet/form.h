@@ -15,13 +15,17 @@
 #include <cstddef>
 #include <cstring>
 
+#include "sheet/sized_text.h"
 #include "text/text.h"
 #include "text/text_stream.h"
 
 constexpr std::size_t FORM_SIZE = 1024;
 constexpr std::size_t FORM_MAX_SLOTS = 4;
+// A slot's text: a tag text, or one set at sizes of its own for the page's print.
+constexpr std::size_t SLOT_TEXT_MAX_BYTES = SIZED_TAG_TEXT_MAX_BYTES;
+static_assert(TAG_TEXT_MAX_BYTES <= SLOT_TEXT_MAX_BYTES, "a tag text fits a slot");
 // A form goes out in one piece of the document's chunk, whatever its texts.
-static_assert(FORM_SIZE + FORM_MAX_SLOTS * TAG_TEXT_MAX_BYTES <= DOCUMENT_CHUNK_SIZE,
+static_assert(FORM_SIZE + FORM_MAX_SLOTS * SLOT_TEXT_MAX_BYTES <= DOCUMENT_CHUNK_SIZE,
               "a filled form fits the document's chunk");
 
 // The fixed bytes are runs, back to back: one before each slot, and the last after them.
@@ -41,7 +45,7 @@ void start_form(piece_form *form);
 // Appends a piece; a "%s" in it becomes the form's next slot.
 void add_piece(piece_form *form, const char *piece);
 
-// Room in the document for the form with its longest texts (TAG_TEXT_MAX_BYTES each), sought
+// Room in the document for the form with its longest texts (SLOT_TEXT_MAX_BYTES each), sought
 // once, before any byte is copied; document_filled takes what was put there.
 char *form_room(document_writer *document, const piece_form *form);
 
@@ -54,7 +58,7 @@ inline char *put_run(char *out, const piece_form *form, std::size_t run)
     return out + length;
 }
 
-// Puts a slot's text at out, at most TAG_TEXT_MAX_BYTES and with no line end (tag texts are cut
+// Puts a slot's text at out, at most SLOT_TEXT_MAX_BYTES and with no line end (tag texts are cut
 // at theirs); returns where the next bytes go.
 inline char *put_text(char *out, text_view text)
 {

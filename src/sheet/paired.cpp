@@ -42,26 +42,27 @@ static void write_pair(document_writer *document, const piece_form *form, text_v
 }
 
 void write_paired_tags(list_reader *list, document_writer *document, const sheet_settings *settings,
-                       long long *tag_count)
+                       long long *tag_count, const text_sizer *sizer)
 {
     piece_form first_page_pair;
     piece_form own_page_pair;
     build_pair_form(&first_page_pair, false);
     build_pair_form(&own_page_pair, true);
 
-    char first_text[TAG_TEXT_SIZE];
-    char second_text[TAG_TEXT_SIZE];
+    char first_text[SIZED_TAG_TEXT_SIZE];
+    char second_text[SIZED_TAG_TEXT_SIZE];
     text_view line;
     while (read_line(list, &line)) {
         // The second read may reuse the bytes that this line views.
-        text_view first = keep_text(make_tag_text(line, first_text), first_text);
+        text_view first = keep_text(make_sized_tag_text(line, sizer, first_text), first_text);
         ++*tag_count;
         // Tested between the two counts, so it sees the odd numbers: the first three pairs
         // share the first page, and every later pair starts one.
         bool starts_page = *tag_count > break_threshold(settings->layout);
-        if (!read_line(list, &line))
+        bool filled = !read_line(list, &line);
+        if (filled)
             line = {FILLER, sizeof FILLER - 1};
-        text_view second = make_tag_text(line, second_text);
+        text_view second = make_sized_tag_text(line, filled ? nullptr : sizer, second_text);
         ++*tag_count;
         write_pair(document, starts_page ? &own_page_pair : &first_page_pair, first, second);
     }

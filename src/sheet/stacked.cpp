@@ -45,17 +45,18 @@ static void write_tag(document_writer *document, const piece_form *form, text_vi
 }
 
 void write_stacked_tags(list_reader *list, document_writer *document,
-                        const sheet_settings *settings, long long *tag_count)
+                        const sheet_settings *settings, long long *tag_count,
+                        const text_sizer *sizer)
 {
     piece_form first_page_tag;
     piece_form own_page_tag;
     build_tag_form(&first_page_tag, settings->layout, false);
     build_tag_form(&own_page_tag, settings->layout, true);
 
-    char tag_text[TAG_TEXT_SIZE];
+    char tag_text[SIZED_TAG_TEXT_SIZE];
     text_view line;
     while (read_line(list, &line)) {
-        text_view tag = make_tag_text(line, tag_text);
+        text_view tag = make_sized_tag_text(line, sizer, tag_text);
         ++*tag_count;
         // The count is never reset: every tag past the first page gets a page of its own.
         bool starts_page = *tag_count > break_threshold(settings->layout);

@@ -2,8 +2,11 @@
 #pragma once
 
 #include "settings/sheet_settings.h"
+#include "sheet/sized_text.h"
 #include "text/text_stream.h"
 
-// Writes a tag for every remaining list line; tag_count numbers the tags of the whole run.
+// Writes a tag for every remaining list line; tag_count numbers the tags of the whole run. A
+// sizer sets each tag's text at sizes of its own, for the page's print.
 void write_stacked_tags(list_reader *list, document_writer *document,
-                        const sheet_settings *settings, long long *tag_count);
+                        const sheet_settings *settings, long long *tag_count,
+                        const text_sizer *sizer = nullptr);

@@ -115,9 +115,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::size_t tags = 0;
     const std::string tag_texts = tag_texts_of(data, size, chosen.has_settings_line, &tags);
     // The page's check reads the list as the sheet does, so it counts the same tags.
+    // As the sheet has the tags, or each sized to fit, as the page's print may set them.
     static list_check check;
     start_list(&list, list_stream(data, size));
-    check_list(&list, &chosen, &check);
+    check_list(&list, &chosen, {(size & 1) != 0, (size & 2) != 0}, &check);
     close_list(&list);
     require(check.tags == static_cast<long long>(tags), "the check counts the sheet's tags");
     for (tag_layout layout : {four_panel, two_panel, two_column}) {
