@@ -17,6 +17,9 @@ const windows1250 = (text) => Buffer.from([...text].map((letter) => ({ Ž: 0x8E,
 const GUESTS = [['Jméno', 'Příjmení', 'Firma', 'Registrace', 'Poplatek'],
   ['Jana', 'Nováková', 'ACME s.r.o.', '2025-03-12', '1200.5'],
   ['Petr', 'Dvořák', 'Škoda Auto, a.s.', '2025-03-13', '800']];
+const FORMATS_HEADINGS = ['Jméno', 'Příjmení', 'Datum', 'Saldo', 'Poplatek', 'Eura', 'Platí'];
+const FORMATS_CS = [FORMATS_HEADINGS,
+  ['Jana', 'Nováková', '1. 9. 2026', '-1\u00a0234', '-1\u00a0234 Kč', '12,50 €', 'PRAVDA']];
 const GUEST_NAMES = ['Jana Nováková=ACME s.r.o.', 'Petr Dvořák=Škoda Auto, a.s.',
   'Žofie Šťastná ml.=A=B Consulting'];
 const LO = 'guests.xlsx';
@@ -50,14 +53,27 @@ export const CASES = [
     { rows: [['Jméno', 'Příjmení', 'Firma', 'Registrace'], ['Jana 0', 'Nováková', 'ACME 0', '2026-01-05']], count: 20001 }],
   ['xlsx', 'XlsxWriter: the active sheet past an empty and a hidden one; its formats in Czech',
     { bytes: workbook('xlsxwriter-formats.xlsx'), language: 'cs' },
-    { sheet: 'Hosté', rows: [['Jméno', 'Příjmení', 'Datum', 'Saldo', 'Poplatek', 'Eura', 'Platí'],
-      ['Jana', 'Nováková', '1. 9. 2026', '-1\u00a0234', '-1\u00a0234 Kč', '12,50 €', 'PRAVDA']] }],
+    { sheet: 'Hosté', rows: FORMATS_CS }],
   ['xlsx', 'the built-in short date in German', { bytes: workbook('xlsxwriter-formats.xlsx'), language: 'de' },
-    { rows: [[], ['Jana', 'Nováková', '1.9.2026', '-1.234', '-1.234 Kč', '12,50 €', 'WAHR']] }],
+    { rows: [FORMATS_HEADINGS,
+      ['Jana', 'Nováková', '1.9.2026', '-1.234', '-1.234 Kč', '12,50 €', 'WAHR']] }],
+  ['xlsx', 'XlsxWriter: currencies by their ISO codes',
+    { bytes: workbook('xlsxwriter-currencies.xlsx') },
+    { rows: [['Jméno', 'USD', 'CHF', 'HUF', 'SEK'],
+      ['Jana', 'USD 1,500.00', '1,500.00 CHF', '1,500 HUF', 'SEK 1,500']] }],
   ['xlsx', 'openpyxl: the table past a sheet of instructions', { bytes: workbook('openpyxl-instructions.xlsx') },
     { sheet: 'Účastníci', names: GUEST_NAMES.map((name) => name.replace(' ml.', '')) }],
   ['xlsx', 'openpyxl: a title above German headings, "Name" beside "Vorname"', { bytes: workbook('openpyxl-report.xlsx') },
     { names: ['Jana Nováková=ACME s.r.o.', 'Petr Dvořák=Škoda Auto, a.s.', 'Žofie Šťastná=A=B Consulting'] }],
+  ['xlsx', 'openpyxl: a registration export, a title over its headings, five registered twice',
+    { bytes: workbook('registration-export.xlsx'), choice: { dropDuplicates: true } },
+    { headingsAt: 1, count: 302, duplicates: 5, firstNames: ['Šárka Šťastná',
+      'Ferenc Németh=Eötvös Loránd Tudományegyetem', 'Petr Procházka=Škoda Auto a.s.'] }],
+  ['xlsx', 'a column of names without headings before a summary', { bytes: xlsxOf(
+    [['Jana Nováková'], ['Petr Dvořák']], ['Souhrn', [['Celkem', '2'], ['Firmy', '0']]]) },
+  { sheet: 'Hosté', count: 2 }],
+  ['xlsx', 'a column of numbers before the table', { bytes: xlsxOf([['120'], ['80']],
+    ['Účastníci', [['Jméno'], ['Jana']]]) }, { sheet: 'Účastníci' }],
 
   // ---- .xlsx as other producers write it: small edits of LibreOffice's and XlsxWriter's
   ['xlsx', 'a namespace prefix on every element', { bytes: edited(workbook(LO), {
@@ -67,7 +83,7 @@ export const CASES = [
     [SHEET]: (xml) => xml.replace(/(\w+)="([^"]*)"/g, "$1='$2'") }) }, { rows: GUESTS }],
   ['xlsx', 'an <xf> without numFmtId', { bytes: edited(workbook('xlsxwriter-formats.xlsx'), {
     'xl/styles.xml': (xml) => xml.replace(/(<cellXfs[^>]*><xf) numFmtId="0"/, '$1') }), language: 'cs' },
-  { rows: [[], ['Jana', 'Nováková', '1. 9. 2026']] }],
+  { rows: FORMATS_CS }],
   ['xlsx', 'an empty <si/> among the shared strings', { bytes: edited(workbook(LO), {
     [STRINGS]: (xml) => xml.replace(/<si>/, '<si/><si>'),
     [SHEET]: (xml) => xml.replace(/(t="s"[^>]*><v>)(\d+)/g, (whole, head, at) => `${head}${Number(at) + 1}`) }) },
@@ -75,7 +91,8 @@ export const CASES = [
   ['xlsx', 'CDATA, _x000D_ and a phonetic reading in strings', { bytes: edited(workbook(LO), {
     [STRINGS]: (xml) => xml.replace('>ACME s.r.o.<', '><![CDATA[ACME & s.r.o.]]><')
       .replace('>Jana<', '>Ja_x000D_na<').replace(/(<si><t[^>]*>Petr<\/t>)/, '$1<rPh sb="0" eb="4"><t>ペトル</t></rPh>') }) },
-  { rows: [GUESTS[0], ['Ja\rna', 'Nováková', 'ACME & s.r.o.'], ['Petr', 'Dvořák']] }],
+  { rows: [GUESTS[0], ['Ja\rna', 'Nováková', 'ACME & s.r.o.', ...GUESTS[1].slice(3)],
+    GUESTS[2]] }],
   ['xlsx', 'no headings, a column empty in the first rows', { bytes: xlsxOf([['Anna'], ['Bob'], ['Cyril'], ['Dana'], ['Emil'], ['Filip'], ['Gita', 'ACME']]) },
     { names: ['Anna', 'Bob', 'Cyril', 'Dana', 'Emil', 'Filip', 'Gita ACME'] }],
   ['xlsx', 'an "=" and markup in cells', { bytes: xlsxOf([['Jméno', 'Firma'], ['Jana=Nová', '‹Malá&gt;'], ['&lt;b&gt;', 'A=B']]) },
@@ -93,6 +110,24 @@ export const CASES = [
     { names: ['Jana Nováková ACME', 'Petr Dvořák Škoda'] }],
   ['mapping', 'German "Name, Vorname, Firma"', { text: 'Name\tVorname\tFirma\nNovák\tJan\tACME\n' },
     { names: ['Jan Novák=ACME'] }],
+  ['mapping', 'British "Name, Surname, Company"',
+    { text: 'Name,Surname,Company\nJana,Nováková,ACME\n' }, { names: ['Jana Nováková=ACME'] }],
+  ['mapping', '"Name, Surname": the surname is a name', { text: 'Name,Surname\nJana,Nováková\n' },
+    { names: ['Jana=Nováková'], secondNoName: false }],
+  ['mapping', '"Title, Name, Surname, Organisation"',
+    { text: 'Title,Name,Surname,Organisation\nDr,Jana,Nováková,ACME\n' },
+    { names: ['Jana Nováková=ACME'] }],
+  ['mapping', 'Hungarian "Név, Keresztnév, Cég"',
+    { text: 'Név;Keresztnév;Cég\nNagy;Erzsébet;Főváros\n' }, { names: ['Nagy Erzsébet=Főváros'] }],
+  ['mapping', 'a Polish school where no company is',
+    { text: 'Imię;Nazwisko;Szkoła\nAnna;Nowak;Liceum nr 5\n' },
+    { names: ['Anna Nowak=Liceum nr 5'], secondNoName: true }],
+  ['mapping', 'the company before a city',
+    { text: 'Vorname;Nachname;Stadt;Firma\nJan;Novák;Wien;ACME\n' },
+    { names: ['Jan Novák=ACME'], secondNoName: true }],
+  ['mapping', 'a second line with a column of no known heading',
+    { text: 'Jméno;Firma;Poznámka\nJana;ACME;VIP\n', choice: { lines: [[0], [1, 2]] } },
+    { names: ['Jana=ACME VIP'], secondNoName: false }],
   ['mapping', 'Czech "Příjmení a jméno"', { text: 'Příjmení a jméno;Firma\nNovák Jan;ACME\n' },
     { names: ['Novák Jan=ACME'] }],
   ['mapping', 'sorted by a column, duplicates left out', { text: 'Jméno;Firma\nŽofie;B\nAnna;A\nŽofie;B\nČeněk;C\n',

@@ -150,9 +150,13 @@ function sectionFor(value, code) {
   return [sections[0], false];
 }
 
-// "[Red]", "[>100]" and "[$-405]" show nothing; "[$€-407]" shows "€"; "[h]" stays.
+// "[Red]", "[>100]" and "[$-405]" show nothing; "[$€-407]" shows "€" and "[$USD]" "USD", in
+// quotes, so that no letter of a currency is read as a day or a month; "[h]" stays.
 const withoutBrackets = (section) => section.replace(/\[(?!h+\]|m+\]|s+\])([^\]]*)\]/gi,
-  (whole, inside) => (inside[0] === '$' ? inside.slice(1).split('-')[0] : ''));
+  (whole, inside) => {
+    const currency = inside[0] === '$' ? inside.slice(1).split('-')[0].replace(/"/g, '') : '';
+    return currency && `"${currency}"`;
+  });
 
 // Windows' own long date and time, which a format names by its locale code.
 const SYSTEM_LONG_DATE = /\[\$-F800\]/i;
