@@ -49,16 +49,18 @@ function escapeMarkup(list, facts) {
   return Uint8Array.from(out);
 }
 
-const charsetOf = (line) => line.slice(2) || 'keep';
-
+// Each is given the list, the tool's findings, the mending's own value, and the layout in use,
+// which a settings line put in front of a name keeps; every settings line is for the layout
+// the list's first line means (tool.withSettingsLine).
 export const FIXES = {
-  declareUtf8: (list, facts) => tool.withSettingsLine(list, facts.layout, 'UTF-8'),
-  writeCharset: (list, facts, charset) => tool.withSettingsLine(list, facts.layout, charset),
+  declareUtf8: (list, facts, value, inUse) => tool.withSettingsLine(list, 'meant', 'UTF-8', inUse),
+  writeCharset: (list, facts, charset, inUse) =>
+    tool.withSettingsLine(list, 'meant', charset, inUse),
   // A settings line written as meant ("6=UTF-8"), in place of one whose blanks misled the tool.
-  writeSettings: (list, facts, meant) =>
-    tool.withSettingsLine(list, Number(meant[0]), charsetOf(meant)),
+  writeSettings: (list, facts, meant, inUse) => tool.withSettingsLine(list, 'meant', 'keep', inUse),
   // A settings line in front of a name that the tool took for one.
-  putSettingsLine: (list, facts, charset) => tool.withSettingsLine(list, 1, charset),
+  putSettingsLine: (list, facts, charset, inUse) =>
+    tool.withSettingsLine(list, 'meant', charset, inUse),
   trimEmptyEnd,
   escapeMarkup,
 };

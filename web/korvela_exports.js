@@ -12,3 +12,6 @@ Module['_korvela_check_list'] = function () {
 Module['_korvela_write_settings_line'] = function () {
   return _korvela_write_settings_line.apply(null, arguments);
 };
+Module['_korvela_write_as_text'] = function () {
+  return _korvela_write_as_text.apply(null, arguments);
+};

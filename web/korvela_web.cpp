@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include "check/list_check.h"
+#include "check/markup.h"
 #include "check/tag_fit.h"
 #include "run.h"
 #include "settings/first_line.h"
@@ -29,6 +30,7 @@ double korvela_write_sheet_part(double from, double first_tag, double most_tags,
                                 int second_smaller);
 void korvela_check_list(int fit, int second_smaller);
 double korvela_write_settings_line(int layout, int charset, int layout_in_use);
+void korvela_write_as_text();
 }
 
 // Each pass reads the list from its start, or a part of the sheet from where the part before
@@ -383,5 +385,34 @@ double korvela_write_settings_line(int layout, int charset, int layout_in_use)
         return static_cast<double>(BYTE_ORDER_MARK_LENGTH);
     default:
         return 0;
+    }
+}
+
+// ------------------------------------------------------------------------------------------
+// A text the page hands over, such as a spreadsheet's cell, written so that a browser shows it
+// as it stands (markup.h), into the sheet's bytes: however long, a window at a time, each byte
+// judged with the bytes after it that a reference can take.
+void korvela_write_as_text()
+{
+    constexpr std::size_t WINDOW = 4096;
+    constexpr std::size_t LOOKAHEAD = 256;
+    static char window[WINDOW + LOOKAHEAD];
+    static char out[WINDOW * (sizeof "&amp;" - 1)];
+    for (std::size_t from = 0;;) {
+        std::size_t read = korvela_list_bytes(from, window, sizeof window);
+        std::size_t judged = read < WINDOW ? read : WINDOW;
+        if (judged == 0)
+            return;
+        std::size_t written = 0;
+        for (std::size_t at = 0; at < judged; ++at) {
+            const char *escape = !makes_markup(window + at, read - at) ? nullptr
+                                 : window[at] == '<'                   ? "&lt;"
+                                                                       : "&amp;";
+            std::size_t size = escape == nullptr ? 1 : std::strlen(escape);
+            std::memcpy(out + written, escape == nullptr ? window + at : escape, size);
+            written += size;
+        }
+        korvela_sheet_bytes(out, written);
+        from += judged;
     }
 }

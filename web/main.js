@@ -1,21 +1,24 @@
 // The page's wiring: where a list comes from (the box, a file, a spreadsheet, cells pasted, a
 // mending, the layout, an undo), each as one piece of work that the next one ends; the tool's
-// runs over the list; and what the page shows of them.
+// runs over the list; and what the page shows of them. It asks the modules and decides
+// nothing itself: what a file is (chosen_file.js), whether the sheet may be printed
+// (offer.js), which settings line a list gets (the tool's own writer).
 import korvelaModule from 'korvela-module';
 import packedWasm from 'korvela-wasm';
 import * as box from './box.js';
+import { whatFileIs } from './chosen_file.js';
 import { FIXES } from './fixes.js';
 import { startingSheet, visibleSheets } from './importing.js';
 import * as mapping from './mapping.js';
 import * as mappingView from './mapping_view.js';
 import * as mistakes from './mistakes.js';
+import * as offer from './offer.js';
 import * as view from './page_view.js';
 import * as preview from './preview.js';
 import * as printing from './print.js';
-import { decode, holdsCells, layoutOf } from './read/delimited.js';
+import { decode, holdsCells } from './read/delimited.js';
 import { isFailure } from './read/failure.js';
 import { readWorkbook } from './read/spreadsheet.js';
-import { isZip } from './read/zip.js';
 import * as store from './store.js';
 import * as tool from './tool.js';
 import * as words from './words.js';
@@ -25,52 +28,78 @@ const TYPING_PAUSE_MS = 300;
 const PAINT_FIRST_BYTES = 32 * 1024;
 const $ = (id) => document.getElementById(id);
 
-let facts = null; // what the tool found in the list held
-let sheet = null; // the sheet's chunks, offered while they are the list's held
+let facts = null; // what the tool found in the list held, its tags as the print sets them
+let refusal = null; // a file that is no list, while the page says so: () => what to say
+let reading = null; // the file being read, while it is: its name
+let stopped = null; // a file whose reading later work ended, to be said with the next list
+let layoutMeant = 1; // the layout of the last list whose first line said what it meant
+let focusAfterMending = false;
 
 const percent = (share) =>
   new Intl.NumberFormat(words.currentLanguage(), { style: 'percent' }).format(share);
 const paint = () => new Promise((done) => requestAnimationFrame(() => setTimeout(done)));
+const nextTurn = () => new Promise((done) => setTimeout(done));
+
+// ---- The print's choices: fill every page, fit each name, the second line smaller, folds
+
+function printChoices() {
+  const fit = $('print-fit').checked;
+  return { fill: $('print-fill').checked, fit, secondSmaller: fit && $('print-smaller').checked,
+    folds: $('print-folds').checked };
+}
 
 // ---- The sheet of the list held
 
-// Nothing to download or print while no sheet is the list's.
-function withdrawSheet() {
-  sheet = null;
-  view.offer('download', null);
-  $('print').disabled = true;
-}
+// Download and Print, as the sheet on offer allows them.
+offer.watch(() => {
+  const offered = offer.sheet();
+  view.offer('download', offered && new Blob(offered.chunks, { type: 'text/html' }));
+  $('print').disabled = !offer.mayPrint();
+});
 
 function fail(message) {
-  withdrawSheet();
+  offer.withdraw();
   preview.clear();
   $('summary').textContent = message;
   view.setState('failed');
 }
 
-const nextTurn = () => new Promise((done) => setTimeout(done));
+// The tags, the pages, the mistakes, and the pages of each way of printing.
+function showFacts() {
+  const list = store.list();
+  view.showFacts(facts, list, { ...printChoices(), inUse: layoutInUse() }, mend);
+  const [sheetPages, filledPages] = facts.printedPages.A4;
+  $('print-fill-choice').hidden = filledPages === sheetPages;
+  view.say('print-fill-pages', view.printPagesText(facts));
+  $('download-plain').hidden = !facts.fitted;
+  if (!focusAfterMending) return;
+  focusAfterMending = false;
+  ($('mistakes').querySelector('button') ?? $('summary')).focus();
+}
 
 // What the tool finds in the list, and its first pages; then, a turn later, the whole sheet to
 // download and print. A long list shows the page busy first.
 async function refresh(signal, known = null) {
-  withdrawSheet();
+  offer.withdraw();
+  refusal = null;
   view.setState('busy');
   const list = store.list();
   if (list.bytes.length > PAINT_FIRST_BYTES) await paint();
   if (signal.aborted) return;
   try {
-    facts = known ?? tool.check(list.bytes);
+    const print = printChoices();
+    facts = known ?? tool.check(list.bytes, print);
+    noteLayoutMeant(facts);
     view.offer('save-list', new Blob([list.bytes]));
     $('layout').value = facts.layout === 1 ? '4' : String(facts.layout);
-    view.showFacts(facts, list, $('print-fill').checked, mend);
-    showPrintChoice();
+    showFacts();
     // No sheet without tags: nothing to download, show or print.
     if (facts.tags === 0) {
       preview.clear();
       view.setState('ready');
       return;
     }
-    preview.show(list.bytes, facts, $('print-fill').checked);
+    preview.show(list.bytes, facts, print);
     await nextTurn();
     if (signal.aborted) return;
     const written = tool.sheet(list.bytes);
@@ -78,9 +107,7 @@ async function refresh(signal, known = null) {
       fail(words.t('error.write'));
       return;
     }
-    sheet = written.chunks;
-    view.offer('download', new Blob(sheet, { type: 'text/html' }));
-    $('print').disabled = false;
+    offer.offer({ list, facts, chunks: written.chunks });
     view.setState('ready');
   } catch (error) {
     fail(words.t('error.any', { reason: error.message }));
@@ -89,8 +116,11 @@ async function refresh(signal, known = null) {
 
 // ---- The list held, shown
 
-// A list too long for the box is not in it; nor may the box be typed in then, which would
-// make a list of what is typed in place of it, but a new list may be begun.
+// Everything that describes the list held, from the list alone, so that Undo brings all of it
+// back: the box, the line that says where the list came from, the file's name beside the
+// button, the mapping step, and the print's second line. A list too long for the box is not in
+// it; nor may the box be typed in then, which would make a list of what is typed in place of
+// it, but a new list may be begun.
 function showList(list) {
   if (list.box !== null && $('names').value !== list.box) $('names').value = list.box;
   if (list.box === null) $('names').value = '';
@@ -98,25 +128,32 @@ function showList(list) {
   $('new-list').hidden = list.box !== null;
   $('too-long').hidden = list.box !== null;
   view.say('source', view.sourceText(list));
+  $('file-name').textContent = list.origin.name ?? words.t('noFile');
   $('undo').hidden = !store.canUndo();
+  $('print-smaller').checked = list.secondSmaller;
   if (list.importing) mappingView.show(list.importing);
   else mappingView.hide();
 }
 
 // A list in place of the one held, with an Undo back to it; or, from the box's own typing,
-// without one.
-function commit(next, signal, { typed = false, facts: known = null } = {}) {
+// without one; or the same list said anew (again). A reading that the work ended is said with
+// it.
+function commit(next, signal, { typed = false, again = false, facts: known = null } = {}) {
   signal.throwIfAborted();
+  if (stopped && !next.origin.name) next.origin = { ...next.origin, stopped };
+  stopped = null;
   if (typed) store.edit(next);
+  else if (again) store.restate(next);
   else store.replace(next);
   showList(next);
   return refresh(signal, known);
 }
 
 // A list of bytes, in the box if it shows them; a list that replaces one the box shows stays
-// in the box however long.
-const fromBytes = (bytes, origin, extra = {}, inBox = false) =>
-  ({ bytes, origin, box: box.textOf(bytes, inBox), importing: null, unsaved: true, ...extra });
+// in the box however long. Its print keeps the second line as the list it replaces had it.
+const fromBytes = (bytes, origin, extra = {}, inBox = false) => ({ bytes, origin,
+  box: box.textOf(bytes, inBox), importing: null, unsaved: true,
+  secondSmaller: store.list()?.secondSmaller ?? false, ...extra });
 
 // Any work that fails says so, and keeps the list held; work ended by later work says nothing.
 async function doing(act) {
@@ -124,22 +161,38 @@ async function doing(act) {
     await act();
   } catch (error) {
     if (work.wasEnded(error)) return;
-    view.setState('ready');
-    if (isFailure(error)) view.say('source', words.t(`import.${error.reason}`));
+    if (isFailure(error)) refuse(() => words.t(`import.${error.reason}`));
     else fail(words.t('error.any', { reason: error.message }));
   }
 }
 
+// Work begun while a file is read ends the reading: the next list says so.
+function begin() {
+  if (reading !== null) [stopped, reading] = [reading, null];
+  return work.begin();
+}
+
 // ---- The box
 
+// The layout in use, which a settings line the page puts in front of a name keeps: a list whose
+// first line is a name taken for the settings line has its layout from the name, not from what
+// the user meant.
+const layoutInUse = () => layoutMeant;
+
+function noteLayoutMeant(found) {
+  if (found.mistakes.name_as_settings_line.count > 0) return;
+  layoutMeant = found.settingsMeant ? Number(found.settingsMeant[0]) || 1 : found.layout;
+}
+
 // The box's text as the list: UTF-8, and a settings line that says so where its letters need
-// it, shown in the box, the caret kept where it was in the text.
+// it, for the layout the first line means, shown in the box, the caret kept where it was in
+// the text.
 function useBox(signal) {
   const names = $('names');
   let bytes = box.bytesOf(names.value);
-  let found = tool.check(bytes);
+  let found = tool.check(bytes, printChoices());
   if (found.text === 'utf8_letters' && found.charset !== 'UTF-8') {
-    bytes = tool.withSettingsLine(bytes, found.layout, 'UTF-8');
+    bytes = tool.withSettingsLine(bytes, 'meant', 'UTF-8', layoutInUse());
     const [before, text] = [names.value, box.textOf(bytes, true).replace(/\r\n/g, '\n')];
     const [start, end] = [names.selectionStart, names.selectionEnd];
     names.value = text;
@@ -148,27 +201,41 @@ function useBox(signal) {
     }
     found = null;
   }
-  return commit({ bytes, origin: { kind: 'box' }, box: names.value, importing: null,
-    unsaved: true }, signal, { typed: true, facts: found });
+  return commit({ ...fromBytes(bytes, { kind: 'box' }), box: names.value }, signal,
+    { typed: true, facts: found });
+}
+
+// A key typed: nothing is offered that is not the box's list, and the list is committed after
+// the pause, or as soon as other work begins.
+function typed() {
+  if (reading !== null) [stopped, reading] = [reading, null];
+  work.type((signal) => doing(() => useBox(signal)), TYPING_PAUSE_MS);
+  offer.withdraw();
+  view.offer('save-list', null);
+  $('undo').hidden = true;
 }
 
 // ---- Files and spreadsheets
 
 // A settings line for the layout in use, then the names, a line each.
 function listOfNames(lines) {
-  const settings = tool.withSettingsLine(new Uint8Array(), facts ? facts.layout : 1, 'UTF-8');
+  const settings = tool.withSettingsLine(new Uint8Array(), layoutInUse(), 'UTF-8');
   const head = new TextDecoder().decode(settings).replace(/\r\n/g, '\n');
   return `${head}${lines.map((line) => `${line}\n`).join('')}`;
 }
 
-function commitImport(importing, signal) {
-  const { lines, duplicates } = mapping.namesOf(importing.choice, words.currentLanguage());
+// A list from an import: each line's spreadsheet row kept, for the mistakes to name; its
+// second line set smaller in print where it holds no name, unless kept as it was (again: the
+// same import read anew).
+function commitImport(importing, signal, { secondSmaller, again = false } = {}) {
+  const { lines, rowNumbers, duplicates } =
+    mapping.namesOf(importing.choice, words.currentLanguage(), tool.asText);
   const text = listOfNames(lines);
   const bytes = box.bytesOf(text);
   return commit({ bytes, box: bytes.length <= box.BOX_MOST_BYTES ? text : null, importing,
-    unsaved: true,
-    origin: { kind: importing.kind, name: importing.name, rows: lines.length, duplicates } },
-  signal);
+    unsaved: true, secondSmaller: secondSmaller ?? mapping.secondLineHoldsNoName(importing.choice),
+    origin: { kind: importing.kind, name: importing.name, rows: lines.length, duplicates,
+      rowNumbers } }, signal, { again });
 }
 
 const readingSaid = (share) => view.say('source', `${words.t('import.reading')} ${percent(share)}`);
@@ -180,90 +247,95 @@ async function importSpreadsheet(name, source, kind, signal) {
   const [sheetAt, rows] = await startingSheet(workbook, { signal, progress: readingSaid });
   signal.throwIfAborted();
   if (rows.length === 0) {
-    view.setState('ready');
-    return view.say('source', words.t('import.empty', { sheet: name || '' }));
+    return refuse(() => (kind === 'cells' ? words.t('import.emptyCells')
+      : words.t('import.empty', { sheet: name })));
   }
   return commitImport({ name, kind, workbook, sheets: visibleSheets(workbook), sheetAt,
     choice: mapping.firstChoice(rows) }, signal);
 }
 
-// A change in the mapping step: another sheet, or another choice of the one shown.
+// A change in the mapping step: another sheet, another choice of the one shown, or the same
+// sheet read again, its dates and truth values in the page's language.
 function changeImport(change) {
-  const signal = work.begin();
-  const { importing } = store.list();
+  const signal = begin();
+  const { importing, secondSmaller } = store.list();
   return doing(async () => {
     if (change.sheetAt === undefined) {
       const choice = { ...importing.choice, ...change };
       if ('headingsAt' in change) choice.lines = mapping.linesUnder(choice.rows, change.headingsAt);
-      return commitImport({ ...importing, choice }, signal);
+      const linesChanged = 'lines' in change || 'headingsAt' in change;
+      return commitImport({ ...importing, choice }, signal,
+        { secondSmaller: linesChanged ? undefined : secondSmaller });
     }
     const sheet = importing.workbook.sheets[change.sheetAt];
+    view.setState('reading');
     const rows = await sheet.rows({ signal, progress: readingSaid });
     signal.throwIfAborted();
     if (rows.length === 0) {
-      mappingView.show(importing);
+      showList(store.list());
+      view.setState('ready');
       return view.say('source', words.t('import.empty', { sheet: sheet.name }));
     }
-    return commitImport({ ...importing, sheetAt: change.sheetAt,
-      choice: mapping.firstChoice(rows) }, signal);
+    const choice = change.again ? { ...importing.choice, rows } : mapping.firstChoice(rows);
+    return commitImport({ ...importing, sheetAt: change.sheetAt, choice }, signal,
+      change.again ? { secondSmaller, again: true } : {});
   });
 }
-
-// A list that already is one, by the tool's own reading: a settings line first, as the guide
-// tells users to put into cell A1 of a one-column CSV for korvela.exe, and no separator after.
-const isListAlready = (found, separator) => found.hasSettingsLine && separator === null &&
-  ['name_as_settings_line', 'spaced_settings_line', 'unknown_charset']
-    .every((mistake) => found.mistakes[mistake].count === 0);
-
-const isUtf16 = (bytes) => (bytes[0] === 0xFF && bytes[1] === 0xFE) ||
-  (bytes[0] === 0xFE && bytes[1] === 0xFF);
 
 // A file: a workbook or cells as text through the mapping step, a list saved as UTF-16 turned
 // into UTF-8, a list as it is; a file that is no list is said, and the list held stays.
 async function takeFile(name, bytes, signal) {
-  const found = tool.check(bytes);
-  const noList = () => refuse(mistakes.of(found, bytes).map((mistake) => mistake.text).join(' '));
-  if (isZip(bytes) && found.kind !== 'document_file') {
+  const found = tool.check(bytes, printChoices());
+  const noList = (kind) => refuse(() => mistakes.of({ ...found, kind }, bytes)
+    .map((mistake) => mistake.text).join(' '), name);
+  const file = whatFileIs(name, bytes, found);
+  if (file.use === 'refused') return noList(file.kind);
+  if (file.use === 'spreadsheet') {
     try {
       return await importSpreadsheet(name, bytes, 'spreadsheet', signal);
     } catch (error) {
-      if (error.reason === 'not_spreadsheet') return noList();
+      if (error.reason === 'not_spreadsheet') return noList(found.kind);
+      if (isFailure(error)) return refuse(() => words.t(`import.${error.reason}`), name);
       throw error;
     }
   }
-  if (found.kind !== 'plain_text') return noList();
-  const start = decode(bytes.subarray(0, 65536));
-  const cellsAsText = /\.(csv|tsv)$/i.test(name) ||
-    ((/\.txt$/i.test(name) || isUtf16(bytes)) && holdsCells(start));
-  if (cellsAsText && !isListAlready(found, layoutOf(start).separator)) {
-    return importSpreadsheet(name, bytes, 'spreadsheet', signal);
-  }
   const origin = { kind: 'file', name, size: bytes.length };
-  if (isUtf16(bytes)) {
+  if (file.use === 'utf16') {
     const utf8 = box.bytesOf(decode(bytes));
-    const inUtf8 = tool.withSettingsLine(utf8, tool.check(utf8).layout, 'UTF-8');
-    return commit(fromBytes(inUtf8, { ...origin, converted: true }), signal);
+    const inUtf8 = tool.withSettingsLine(utf8, 'meant', 'UTF-8', layoutInUse());
+    return commit(fromBytes(inUtf8, { ...origin, converted: true }, { secondSmaller: false }),
+      signal);
   }
-  return commit(fromBytes(bytes, origin, { unsaved: false }), signal, { facts: found });
+  return commit(fromBytes(bytes, origin, { unsaved: false, secondSmaller: false }), signal,
+    { facts: found });
 }
 
-// A file that is no list: said in place of the sheet, nothing offered, the list held kept.
-function refuse(said) {
-  withdrawSheet();
+// A file or cells that give no list: the reason said in place of the sheet, nothing offered,
+// the list held kept and shown as it is.
+function refuse(reason, name = null) {
+  refusal = () => (name ? `${words.t('refused', { file: name })} ${reason()}` : reason());
+  offer.withdraw();
   preview.clear();
   view.showMistakes([], mend);
-  $('summary').textContent = said;
+  showList(store.list());
+  $('summary').textContent = refusal();
   view.setState('refused');
 }
 
+// While a file is read, the sheet before it is not offered: a print begun then would print a
+// list about to be replaced.
 function readFile(file) {
-  const signal = work.begin();
+  const signal = begin();
+  reading = file.name;
+  offer.withdraw();
   $('file-name').textContent = file.name;
   view.setState('reading');
   return doing(async () => {
     const bytes = new Uint8Array(await file.arrayBuffer());
     signal.throwIfAborted();
     await takeFile(file.name, bytes, signal);
+  }).finally(() => {
+    if (reading === file.name) reading = null;
   });
 }
 
@@ -272,36 +344,54 @@ function pasteCells(event) {
   const text = event.clipboardData.getData('text/plain');
   if (!holdsCells(text)) return;
   event.preventDefault();
-  const signal = work.begin();
+  const signal = begin();
+  offer.withdraw();
   doing(() => importSpreadsheet('', text, 'cells', signal));
 }
 
-// ---- Mendings, the layout, Undo
+// ---- Mendings, the layout, the print's choices, Undo
 
+// A mending of the list held, typing that waited for its pause included.
 function mend({ fix, value }) {
-  const signal = work.begin();
+  const signal = begin();
   const list = store.list();
-  doing(() => commit(fromBytes(FIXES[fix](list.bytes, facts, value), list.origin, {},
-    list.box !== null), signal));
+  const found = tool.check(list.bytes, printChoices());
+  focusAfterMending = true;
+  doing(() => commit(fromBytes(FIXES[fix](list.bytes, found, value, layoutInUse()),
+    list.origin, {}, list.box !== null), signal));
 }
 
+// The layout chosen, read before the work begins: typing committed first shows its own.
 function chooseLayout() {
-  const signal = work.begin();
+  const layout = Number($('layout').value);
+  const signal = begin();
   const list = store.list();
-  const bytes = tool.withSettingsLine(list.bytes, Number($('layout').value), 'keep');
+  const bytes = tool.withSettingsLine(list.bytes, layout, 'keep');
   doing(() => commit({ ...fromBytes(bytes, { ...list.origin, layoutWritten: true }, {},
     list.box !== null), importing: list.importing }, signal));
 }
 
+// The list held, checked again for the print as now chosen.
+function choosePrint() {
+  const smaller = $('print-smaller').checked;
+  const signal = begin();
+  const list = store.list();
+  if (list) list.secondSmaller = smaller;
+  $('print-smaller').checked = smaller;
+  $('print-smaller').disabled = !$('print-fit').checked;
+  if (refusal) return;
+  doing(() => refresh(signal));
+}
+
 function beginNewList() {
-  const signal = work.begin();
+  const signal = begin();
   doing(() => commit({ bytes: new Uint8Array(), origin: { kind: 'box' }, box: '', importing: null,
-    unsaved: false }, signal));
+    unsaved: false, secondSmaller: false }, signal));
   $('names').focus();
 }
 
 function undo() {
-  const signal = work.begin();
+  const signal = begin();
   const list = store.undo();
   showList(list);
   doing(() => refresh(signal));
@@ -309,33 +399,31 @@ function undo() {
 
 // ---- Printing
 
-// Filling pages, where it saves any: each way's pages on A4.
-function showPrintChoice() {
-  const [sheetPages, filledPages] = facts.printedPages.A4;
-  $('print-fill-choice').hidden = filledPages === sheetPages;
-  view.say('print-fill-pages', words.t('print.fillPages', {
-    filled: words.t('pages', { count: filledPages }), sheet: words.t('pages', { count: sheetPages }) }));
-}
-
-// Prints the sheet offered; a later list ends the printing unprinted.
+// Prints the sheet on offer, one print at a time, as the print's choices set it; withdrawing
+// the sheet ends its print unprinted. Typing that waits for its pause is the list to print.
 async function printSheet() {
-  if (!sheet) return;
+  await work.commitTyping();
+  const signal = offer.beginPrint();
+  if (!signal) return;
   const note = (text) => view.say('print-state', text);
-  if (!printing.printable(sheet)) {
-    note(words.t('print.tooLarge', { size: words.size(printing.sizeOf(sheet)) }));
-    return;
-  }
-  const signal = work.ongoing();
-  $('print').disabled = true;
+  const { list, facts: printed, chunks } = offer.sheet();
+  const choices = printChoices();
   try {
-    await printing.print($('print-frame'), sheet, { charset: facts.charset, layout: facts.layout,
-      fill: $('print-fill').checked, signal,
+    const fitted = choices.fit ? tool.sheet(list.bytes, choices) : { status: 0, chunks };
+    if (fitted.status !== 0) throw new Error(words.t('error.write'));
+    if (!printing.printable(fitted.chunks)) {
+      note(words.t('print.tooLarge', { size: words.size(printing.sizeOf(fitted.chunks)) }));
+      return;
+    }
+    await printing.print($('print-frame'), fitted.chunks, { charset: printed.charset,
+      layout: printed.layout, fill: choices.fill, folds: choices.folds, signal,
       progress: (share) => note(words.t('print.preparing', { percent: percent(share) })) });
+    note('');
   } catch (error) {
+    note('');
     if (!work.wasEnded(error)) throw error;
   } finally {
-    note('');
-    $('print').disabled = signal.aborted || !sheet;
+    offer.endPrint(signal);
   }
 }
 
@@ -344,35 +432,37 @@ async function printSheet() {
 function showTexts() {
   document.title = words.t('title');
   words.showAll();
-  const list = store.list();
-  if (!list || list.origin.kind !== 'file') $('file-name').textContent = words.t('noFile');
   $('language').replaceChildren(...words.languages().map((language) =>
     Object.assign(new Option(words.languageName(language), language), { lang: language })));
   $('language').value = words.currentLanguage();
   view.forget();
-  if (!list) return;
-  view.say('source', view.sourceText(list));
-  if (list.importing) mappingView.show(list.importing);
-  if (facts && document.body.dataset.state === 'ready') {
-    view.showFacts(facts, list, $('print-fill').checked, mend);
-    showPrintChoice();
+  const list = store.list();
+  if (!list) {
+    $('file-name').textContent = words.t('noFile');
+    return;
   }
+  showList(list);
+  if (refusal) $('summary').textContent = refusal();
+  else if (facts && document.body.dataset.state === 'ready') showFacts();
   preview.fit();
 }
 
+// Another language: the words anew, and a spreadsheet's dates and truth values as it writes
+// them, read again.
+function chooseLanguage() {
+  words.use($('language').value, true);
+  showTexts();
+  const { importing } = store.list() ?? {};
+  if (importing && !refusal) changeImport({ sheetAt: importing.sheetAt, again: true });
+}
+
 function wireBox() {
-  let typing = null;
   $('names').addEventListener('paste', pasteCells);
-  $('names').addEventListener('input', () => {
-    const signal = work.begin();
-    $('print').disabled = true;
-    clearTimeout(typing);
-    typing = setTimeout(() => doing(() => useBox(signal)), TYPING_PAUSE_MS);
-  });
+  $('names').addEventListener('input', typed);
 }
 
 function wireFiles() {
-  // Cleared, so that the same file chosen again is read again; its name stays beside the button.
+  // Cleared, so that the same file chosen again is read again.
   $('file').addEventListener('change', () => {
     const file = $('file').files[0];
     if (file) readFile(file).finally(() => { $('file').value = ''; });
@@ -392,19 +482,7 @@ function wireFiles() {
   });
 }
 
-function wire() {
-  wireBox();
-  wireFiles();
-  mappingView.wire({ chooseSheet: (sheetAt) => changeImport({ sheetAt }), change: changeImport });
-  $('layout').addEventListener('change', chooseLayout);
-  $('undo').addEventListener('click', undo);
-  $('new-list').addEventListener('click', beginNewList);
-  $('save-list').addEventListener('click', () => { store.list().unsaved = false; });
-  $('print').addEventListener('click', printSheet);
-  $('print-fill').addEventListener('change', () => {
-    view.showFacts(facts, store.list(), $('print-fill').checked, mend);
-    if (sheet) preview.show(store.list().bytes, facts, $('print-fill').checked);
-  });
+function wireKeys() {
   // Ctrl+P prints the sheet, as the Print button does, not the page's own controls.
   addEventListener('keydown', (event) => {
     if ((event.ctrlKey || event.metaKey) && event.key.toLowerCase() === 'p' && !event.altKey) {
@@ -418,16 +496,28 @@ function wire() {
     event.preventDefault();
     event.target.click();
   });
+}
+
+function wire() {
+  wireBox();
+  wireFiles();
+  wireKeys();
+  mappingView.wire({ chooseSheet: (sheetAt) => changeImport({ sheetAt }), change: changeImport });
+  $('layout').addEventListener('change', chooseLayout);
+  $('undo').addEventListener('click', undo);
+  $('new-list').addEventListener('click', beginNewList);
+  $('save-list').addEventListener('click', () => { store.list().unsaved = false; });
+  $('print').addEventListener('click', printSheet);
+  for (const choice of ['print-fill', 'print-fit', 'print-smaller', 'print-folds']) {
+    $(choice).addEventListener('change', choosePrint);
+  }
   $('preview-more').addEventListener('click', preview.more);
   addEventListener('resize', preview.fit);
   // A list made here and not yet saved would be lost.
   addEventListener('beforeunload', (event) => {
-    if (store.list()?.unsaved) event.preventDefault();
+    if (store.list()?.unsaved || work.typingWaits()) event.preventDefault();
   });
-  $('language').addEventListener('change', () => {
-    words.use($('language').value, true);
-    showTexts();
-  });
+  $('language').addEventListener('change', chooseLanguage);
   addEventListener('error', (event) => fail(words.t('error.any', { reason: event.message })));
   addEventListener('unhandledrejection', (event) =>
     fail(words.t('error.any', { reason: String(event.reason) })));
@@ -441,6 +531,7 @@ wire();
 tool.unpack(packedWasm).then((wasm) => tool.start(korvelaModule, wasm)).then(() => {
   const sample = $('names').value;
   const signal = work.begin();
-  return commit({ bytes: box.bytesOf(sample), origin: { kind: 'sample' }, box: sample,
-    importing: null, unsaved: sample !== $('names').defaultValue }, signal, { typed: true });
+  const mine = sample !== $('names').defaultValue;
+  return commit({ bytes: box.bytesOf(sample), origin: { kind: mine ? 'box' : 'sample' },
+    box: sample, importing: null, unsaved: mine, secondSmaller: false }, signal, { typed: true });
 }).catch((error) => fail(words.t('error.any', { reason: String(error) })));

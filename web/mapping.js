@@ -123,13 +123,16 @@ export function secondLineHoldsNoName({ rows, headingsAt, lines: [, second] }) {
   return second.every((column) => BESIDE_NAMES.includes(roleOf(headings[column] ?? '')));
 }
 
-// A cell as a line of the tag shows it: text, so "<" and "&" are written to print as typed, a
-// line break in it a space; in the first line an "=" would break the tag, and "&#61;" prints
-// as one instead.
-function lineOf(cells, columns, first) {
+// Every "<" and "&" written to print as typed; the page writes only those that a browser would
+// read as markup, by the tool's own rule (tool.asText).
+const everyMarkupLetter = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;');
+
+// A cell as a line of the tag shows it: text, written by asText to print as typed, a line break
+// in it a space; in the first line an "=" would break the tag, and "&#61;" prints as one
+// instead.
+function lineOf(cells, columns, first, asText) {
   return columns.map((column) => {
-    const text = (cells[column] || '').replace(/\s+/g, ' ').trim()
-      .replace(/&/g, '&amp;').replace(/</g, '&lt;');
+    const text = asText((cells[column] || '').replace(/\s+/g, ' ').trim());
     return first ? text.replace(/=/g, '&#61;') : text;
   }).filter(Boolean).join(' ');
 }
@@ -150,19 +153,22 @@ function ordered(rows, sortBy, language) {
   return [...rows].sort((a, b) => (key(a) === '') - (key(b) === '') || compare(key(a), key(b)));
 }
 
-// The names an import makes: its lines, a tag each, and how many rows repeated one before them
-// and were left out. choice: { rows, headingsAt, lines: [first, second], sortBy,
-// dropDuplicates }; language orders the sort.
-export function namesOf(choice, language) {
+// The names an import makes: its lines, a tag each, the number of the row each came from, and
+// how many rows repeated one before them and were left out. choice: { rows, headingsAt, lines:
+// [first, second], sortBy, dropDuplicates }; language orders the sort; asText writes a cell's
+// text to print as typed.
+export function namesOf(choice, language, asText = everyMarkupLetter) {
   const { rows, headingsAt, lines: [first, second], sortBy, dropDuplicates } = choice;
   const made = [];
+  const rowNumbers = [];
   const seen = new Set();
   let duplicates = 0;
   // A row repeated in the sheet (.ods keeps one row for many alike) makes its line once.
   let [cellsBefore, lineBefore] = [null, ''];
   for (const row of ordered(rows.slice(headingsAt + 1), sortBy, language)) {
     if (row.cells !== cellsBefore) {
-      const [top, bottom] = [lineOf(row.cells, first, true), lineOf(row.cells, second, false)];
+      const [top, bottom] = [lineOf(row.cells, first, true, asText),
+        lineOf(row.cells, second, false, asText)];
       [cellsBefore, lineBefore] = [row.cells, bottom ? `${top}=${bottom}` : top];
     }
     const line = lineBefore;
@@ -175,8 +181,9 @@ export function namesOf(choice, language) {
       seen.add(line);
     }
     made.push(line);
+    rowNumbers.push(row.number);
   }
-  return { lines: made, duplicates };
+  return { lines: made, rowNumbers, duplicates };
 }
 
 // The choice an import starts with: the headings found, the lines they ask for, the sheet's

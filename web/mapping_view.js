@@ -36,17 +36,26 @@ function lineSelects(choice, line, width) {
     words.t('mapping.part', { line: name, number: at + 1 }), options, column));
 }
 
+// The first rows under their headings, as a table a screen reader reads with its headings: a
+// caption, a row of column headings, and each row headed by its number in the spreadsheet.
 function table(choice, width) {
-  const row = (cells, tag) => {
+  const cell = (tag, text, scope) => Object.assign(document.createElement(tag),
+    { textContent: text }, scope ? { scope } : {});
+  const row = (...cells) => {
     const element = document.createElement('tr');
-    element.append(...cells.map((text) =>
-      Object.assign(document.createElement(tag), { textContent: text })));
+    element.append(...cells);
     return element;
   };
   const columns = Array.from({ length: width }, (_, column) => column);
-  return [row(columns.map((column) => labelOf(choice, column)), 'th'),
-    ...choice.rows.slice(choice.headingsAt + 1, choice.headingsAt + 1 + SHOWN_ROWS)
-      .map(({ cells }) => row(columns.map((column) => cells[column] || ''), 'td'))];
+  const head = document.createElement('thead');
+  head.append(row(cell('td', ''), ...columns.map((column) =>
+    cell('th', labelOf(choice, column), 'col'))));
+  const body = document.createElement('tbody');
+  body.append(...choice.rows.slice(choice.headingsAt + 1, choice.headingsAt + 1 + SHOWN_ROWS)
+    .map(({ number, cells }) => row(cell('th', String(number), 'row'),
+      ...columns.map((column) => cell('td', cells[column] || '')))));
+  return [Object.assign(document.createElement('caption'),
+    { textContent: words.t('mapping.rows') }), head, body];
 }
 
 // Shows an import: { sheets: [[name, at]], sheetAt, choice }; with no choice yet, its sheet

@@ -101,9 +101,9 @@ const SAY = {
   },
   declared_utf8_not_saved: (m) => say(counted('declared_utf8_not_saved', m),
     ['declared_utf8_not_saved.advice']),
-  name_as_settings_line: (m, facts, list) => {
+  name_as_settings_line: (m, facts, list, { inUse = 1 }) => {
     const charset = facts.text === 'not_utf8' ? '' : 'UTF-8';
-    const settings = `4=${charset}`;
+    const settings = `${inUse === 1 ? 4 : inUse}=${charset}`;
     return mended(say(['name_as_settings_line', { line: short(typed(list, 1)), settings }]),
       'putSettingsLine', words.t('name_as_settings_line.fix', { settings }), charset || 'keep');
   },
@@ -130,11 +130,11 @@ const SAY = {
   names_in_one_line: (m) => say(counted('names_in_one_line', m)),
   name_over_lines: (m, facts, list, { fill }) => {
     const name = short(typed(list, m.lines[0]));
-    return say(counted('name_over_lines', m), facts.overTooWide
-      ? ['name_over_lines.wide', { typed: name }]
-      : ['name_over_lines.taken',
-        { typed: name, count: facts.overLines, held: words.number(facts.linesATag) }],
-    pagesCost(facts, fill),
+    let how = ['name_over_lines.taken',
+      { typed: name, count: facts.overLines, held: words.number(facts.linesATag) }];
+    if (facts.overTooWide) how = ['name_over_lines.wide', { typed: name }];
+    if (facts.fitted) how = ['name_over_lines.floor', { typed: name }];
+    return say(counted('name_over_lines', m), how, pagesCost(facts, fill),
     facts.overBreak >= 0 ? ['name_over_lines.break',
       { suggested: short(movedBreak(lineBytes(list, m.lines[0]), facts.overBreak)) }]
       : ['name_over_lines.advice']);
@@ -163,11 +163,26 @@ function movedBreak(bytes, at) {
   return typed(moved, 1);
 }
 
+// For a list made from a spreadsheet, the rows of the spreadsheet that a mistake's lines came
+// from: line 1 is the settings line the page wrote, each line after it one row's tag.
+function rowsSaid(m, rowNumbers) {
+  const rows = m.lines.filter((line) => line >= 2).map((line) => rowNumbers[line - 2])
+    .filter((row) => row !== undefined);
+  if (rows.length === 0) return '';
+  const more = m.count - m.lines.length;
+  const listed = words.list(more > 0 ? [...rows.map(words.number), words.t('more', { count: more })]
+    : rows.map(words.number));
+  return ` ${words.t('mistake.rows', { count: m.count, rows: listed })}`;
+}
+
 // Each mistake the facts hold, in the tool's order: { name, text, fix }; printing is how the
-// page's print prints ({ fill }).
+// page's print prints ({ fill, inUse: the layout in use }) and, for a list made from a
+// spreadsheet, the row each of its lines came from (rowNumbers).
 export function of(facts, list, printing = { fill: true }) {
   return Object.entries(facts.mistakes).filter(([, m]) => m.count > 0).map(([name, m]) => {
     const said = SAY[name](m, facts, list, printing);
-    return typeof said === 'string' ? { name, text: said, fix: null } : { name, ...said };
+    const rows = printing.rowNumbers ? rowsSaid(m, printing.rowNumbers) : '';
+    return typeof said === 'string' ? { name, text: said + rows, fix: null }
+      : { name, ...said, text: said.text + rows };
   });
 }

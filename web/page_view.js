@@ -27,9 +27,9 @@ export function offer(link, blob) {
   else $(link).removeAttribute('href');
 }
 
-// Where the list came from, in words.
+// Where the list came from, in words; a reading that later work ended, said after it.
 export function sourceText({ origin, box }) {
-  const { kind, name, size, rows, duplicates, converted } = origin;
+  const { kind, name, size, rows, duplicates, converted, stopped } = origin;
   const parts = [];
   if (kind === 'spreadsheet' || kind === 'cells') {
     parts.push(words.t(kind === 'cells' ? 'source.pasted' : 'source.imported',
@@ -40,9 +40,10 @@ export function sourceText({ origin, box }) {
       { file: name, size: words.size(size) }));
     if (converted) parts.push(words.t('source.converted'));
   } else {
-    parts.push(words.t('source.box'));
+    parts.push(words.t(kind === 'sample' ? 'source.sample' : 'source.box'));
   }
   if (origin.layoutWritten && box === null) parts.push(words.t('source.layoutWritten'));
+  if (stopped) parts.push(words.t('source.stopped', { file: stopped }));
   return parts.join(' ');
 }
 
@@ -66,17 +67,34 @@ export function showMistakes(found, fixed) {
   }));
 }
 
-// The tags, the pages they print on, on each paper, and the mistakes of the list, with their
-// mendings, which fixed(fix) carries out; fill: whether the print fills every page.
-export function showFacts(facts, list, fill, fixed) {
-  const found = mistakes.of(facts, list.bytes, { fill });
+// The summary: the tags, the pages they print on, on each paper, the names the print sets
+// smaller, and how many mistakes there are to look at (found).
+export function summaryText(facts, fill, found) {
   const { a4, letter } = mistakes.printedPages(facts, fill);
   const tags = words.t('tags', { count: facts.tags });
-  const pages = a4 === letter ? words.t('summary', { tags, pages: words.t('pages', { count: a4 }) })
-    : words.t('summary.papers', { tags, a4: words.t('pages', { count: a4 }),
-      letter: words.t('pages', { count: letter }) });
-  say('summary', `${pages} ${found.length ? words.t('summary.found', { count: found.length })
-    : words.t('summary.none')}`);
+  const pages = (count) => words.t('pages', { count });
+  const said = [a4 === letter ? words.t('summary', { tags, pages: pages(a4) })
+    : words.t('summary.papers', { tags, a4: pages(a4), letter: pages(letter) })];
+  if (facts.fitted && facts.tagsSetSmaller > 0) {
+    said.push(words.t('summary.setSmaller', { count: facts.tagsSetSmaller }));
+  }
+  said.push(found.length ? words.t('summary.found', { count: found.length })
+    : words.t('summary.none'));
+  return said.join(' ');
+}
+
+// The pages of A4 each way of printing takes: every page filled, and as the downloaded sheet.
+export function printPagesText(facts) {
+  const [sheetPages, filledPages] = facts.printedPages.A4;
+  return `${words.t('print.pagesFilled', { count: filledPages })} ${
+    words.t('print.pagesAsSheet', { count: sheetPages })}`;
+}
+
+// The summary and the mistakes of the list, with their mendings, which fixed(fix) carries out;
+// printing: how the page's print prints ({ fill, fit, inUse }).
+export function showFacts(facts, list, printing, fixed) {
+  const found = mistakes.of(facts, list.bytes, { ...printing, rowNumbers: list.origin.rowNumbers });
+  say('summary', summaryText(facts, printing.fill, found));
   showMistakes(found, fixed);
 }
 

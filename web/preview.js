@@ -47,13 +47,13 @@ function writeNextPart() {
   const perPage = facts.layout === 6 ? 2 : 1;
   const most = shown.tags === 0 ? facts.layout + (FIRST_PAGES - 1) * perPage
     : MORE_PAGES * perPage;
-  const part = tool.sheetPart(shown.list, shown.next, shown.tags, most);
+  const part = tool.sheetPart(shown.list, shown.next, shown.tags, most, shown.print);
   const text = decodeSheet(part.chunks, facts.charset);
   const frameDocument = $('preview').contentDocument;
   if (shown.tags === 0) {
     frameDocument.open();
-    frameDocument.write(printStyle(facts.layout, shown.fill) +
-      previewStyle($('preview'), facts.layout, shown.fill) + text);
+    frameDocument.write(printStyle(facts.layout, shown.print) +
+      previewStyle($('preview'), facts.layout, shown.print.fill) + text);
     frameDocument.close();
   } else {
     const body = frameDocument.querySelector('center') || frameDocument.body;
@@ -77,10 +77,11 @@ function onScroll() {
   if (view.scrollY + view.innerHeight * 2 >= end) more();
 }
 
-// Shows the sheet of the list, its pages filled or as the tool's sheet has them.
-export function show(list, facts, fill) {
+// Shows the sheet of the list as the print sets it: its pages filled or as the tool's sheet has
+// them, each name fitted to its tag or not, its folds shown or not (print.js).
+export function show(list, facts, print) {
   $('preview').hidden = false;
-  shown = { list, facts, fill, tags: 0, next: 0 };
+  shown = { list, facts, print, tags: 0, next: 0 };
   writeNextPart();
   $('preview').contentWindow.addEventListener('scroll', onScroll);
 }
@@ -94,5 +95,5 @@ export function clear() {
 // The frame's size or the language changed: the page scaled and labelled anew.
 export function fit() {
   const style = shown && $('preview').contentDocument.getElementById('korvela-preview');
-  if (style) style.outerHTML = previewStyle($('preview'), shown.facts.layout, shown.fill);
+  if (style) style.outerHTML = previewStyle($('preview'), shown.facts.layout, shown.print.fill);
 }

@@ -8,6 +8,12 @@
 // The tool's sheet puts two tags on the first page in layout 2 and one on each after, six and
 // then two in layout 6. Filled, the print puts as many on every page as on the first, by
 // letting only every second (or third) of the sheet's page breaks break.
+//
+// No table breaks across a page, and no tag between its panels, where the paper holds it
+// whole. Where the print shows the folds, the edges a tag folds along are dashed, and the
+// edges to cut along stay solid: between the upside-down and the upright panel, and in layout
+// 1 between all four; in layout 6 across each table's middle. An upside-down cell is turned
+// over, its own edges with it.
 import { pacer } from './turns.js';
 
 export const PRINT_SCALE = 0.92;
@@ -24,7 +30,47 @@ const FILLED = { 2: ':nth-of-type(odd)', 6: ':nth-of-type(3n+1)' };
 // Where a printed page starts, past the first: the paragraphs whose break breaks.
 export const pageStarts = (layout, fill) => `${BREAK}${fill && FILLED[layout] ? FILLED[layout] : ''}`;
 
-export function printStyle(layout, fill) {
+// The panels of a tag of layouts 1 and 2, as tables counted among their siblings (the first
+// page's tags stand in the body, each later one in a paragraph of its own), and their edges as
+// the page shows them: above a fold, a panel's bottom edge is the fold's one dashed line; below
+// it, the panel's top edge is left out.
+const PANELS = {
+  1: [['4n+1', null, 'bottom'], ['4n+2', 'top', 'bottom'], ['4n+3', 'top', 'bottom'],
+    ['4n+4', 'top', null]],
+  2: [['odd', null, 'bottom'], ['even', 'top', null]],
+};
+// A tag holds to its next panel where it folds.
+const HELD = { 1: ['4n+1', '4n+2', '4n+3'], 2: ['odd'] };
+const SHOWN_AS = { top: 'bottom', bottom: 'top' }; // a cell's edges, turned over
+
+const edge = (side, style) => `border-${side}-${style}`;
+
+// Where a panel folds: its table's edge dashed below, gone above; its cell's edge gone, an
+// upside-down cell's on its other side.
+function panelFolds([at, above, below]) {
+  const panel = `table:nth-of-type(${at})`;
+  const table = [above && edge(above, 'color: transparent'), below && edge(below, 'style: dashed')];
+  const cell = [above, below].filter(Boolean);
+  return `${panel} { ${table.filter(Boolean).join('; ')} }
+${panel} th:not(.otoc) { ${cell.map((side) => edge(side, 'color: transparent')).join('; ')} }
+${panel} th.otoc { ${cell.map((side) => edge(SHOWN_AS[side], 'color: transparent')).join('; ')} }\n`;
+}
+
+// In layout 6 the upside-down row folds onto the upright one: the line between them is the
+// upside-down cells' edge below (their top, turned over).
+function foldStyle(layout) {
+  if (layout === 6) {
+    return `table[border="1"] tr:first-child > th { ${edge('top', 'style: dashed')} }
+table[border="1"] tr:last-child > th { ${edge('top', 'color: transparent')} }\n`;
+  }
+  return PANELS[layout].map(panelFolds).join('');
+}
+
+const heldStyle = (layout) => (HELD[layout] ?? []).map((at) =>
+  `table:nth-of-type(${at}) { break-after: avoid; page-break-after: avoid }\n`).join('');
+
+// The print's style: pages filled (fill), folds shown (folds).
+export function printStyle(layout, { fill = false, folds = false } = {}) {
   const kept = fill && FILLED[layout]
     ? `${BREAK}:not(${FILLED[layout]}) { page-break-before: auto !important;
   break-before: auto !important }\n` : '';
@@ -32,7 +78,8 @@ export function printStyle(layout, fill) {
   // some engines print them onto a page of their own.
   return `<style>@page { margin: 10mm }
 ${BREAK} { margin: 0 }
-${kept}@media print { html { zoom: ${PRINT_SCALE} }
+table { break-inside: avoid; page-break-inside: avoid }
+${heldStyle(layout)}${kept}${folds ? foldStyle(layout) : ''}@media print { html { zoom: ${PRINT_SCALE} }
   table[border="2"] { border-width: ${(2.02 / PRINT_SCALE).toFixed(2)}px } }
 </style>`;
 }
@@ -51,7 +98,7 @@ export const printable = (chunks) => sizeOf(chunks) <= PRINT_MOST_BYTES;
 // not displayed while it is written, so that the sheet is laid out once, by the print itself,
 // not again at every turn. The signal ends it, unprinted, once the sheet is no longer the one
 // to print.
-export async function print(frame, chunks, { charset, layout, fill, signal, progress }) {
+export async function print(frame, chunks, { charset, layout, fill, folds, signal, progress }) {
   const frameDocument = frame.contentDocument;
   const decoder = new TextDecoder(charset);
   const total = sizeOf(chunks);
@@ -59,7 +106,7 @@ export async function print(frame, chunks, { charset, layout, fill, signal, prog
   let done = 0;
   frame.style.display = 'none';
   frameDocument.open();
-  frameDocument.write(printStyle(layout, fill));
+  frameDocument.write(printStyle(layout, { fill, folds }));
   for (const chunk of chunks) {
     const text = decoder.decode(chunk, { stream: true });
     for (let at = 0; at < text.length; at += SLICE) {

@@ -1,9 +1,10 @@
 // The list the page holds, and the lists it held before the box was last replaced, for Undo.
 //
-// A list is { bytes, origin, box, importing }: the bytes the sheet is made from; where they
-// came from ({ kind: 'sample' | 'box' | 'file' | 'spreadsheet' | 'cells', name, size,
-// converted, rows, duplicates }); the text the box shows of them (null where it cannot); and
-// the import whose mapping step made them, or null.
+// A list is { bytes, origin, box, importing, secondSmaller, unsaved }: the bytes the sheet is
+// made from; where they came from ({ kind: 'sample' | 'box' | 'file' | 'spreadsheet' | 'cells',
+// name, size, converted, rows, rowNumbers, duplicates, stopped, layoutWritten }); the text the
+// box shows of them (null where it cannot); the import whose mapping step made them, or null;
+// whether the print sets their second line smaller; whether they are not saved yet.
 const UNDO_MOST = 10;
 
 let held = null;
@@ -21,6 +22,11 @@ export function replace(next) {
 // earlier replacement would throw it away, so none is offered after it.
 export function edit(next) {
   earlier = [];
+  held = next;
+}
+
+// The list held said anew (an import read again in another language): no replacement to undo.
+export function restate(next) {
   held = next;
 }
 

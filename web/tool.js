@@ -68,3 +68,20 @@ export const withSettingsLine = (list, layout, charset = 'keep', inUse = 1) => o
   bytes.set(rest, line.length);
   return bytes;
 });
+
+// A text, such as a spreadsheet's cell, written so that a browser shows it as it stands: each
+// "<" and "&" that makes markup as the check reads it written "&lt;" and "&amp;". Most text
+// holds neither, and is its own.
+export function asText(text) {
+  if (!/[<&]/.test(text)) return text;
+  return over(new TextEncoder().encode(text), () => {
+    module._korvela_write_as_text();
+    return new TextDecoder().decode(concat(module.sheet));
+  });
+}
+
+const concat = (chunks) => {
+  const bytes = new Uint8Array(chunks.reduce((size, chunk) => size + chunk.length, 0));
+  chunks.reduce((at, chunk) => { bytes.set(chunk, at); return at + chunk.length; }, 0);
+  return bytes;
+};

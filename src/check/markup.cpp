@@ -388,6 +388,17 @@ unsigned written_letter(const char *text, std::size_t length, std::size_t *taken
     return letter;
 }
 
+bool makes_markup(const char *text, std::size_t length)
+{
+    if (length == 0)
+        return false;
+    if (text[0] == '&')
+        return reference_length(text, length) > 0;
+    char next = length > 1 ? text[1] : '\0';
+    // As scan_markup reads it: "3 < 5" and "<3" print as typed.
+    return text[0] == '<' && (is_letter(next) || next == '!' || next == '?' || next == '/');
+}
+
 markup_effect markup_in(text_view tag_text, std::size_t inserted_break)
 {
     static const std::size_t LINE_BREAK_BYTES = 4; // "<br>"

@@ -24,3 +24,9 @@ unsigned written_letter(const char *text, std::size_t length, std::size_t *taken
 // inserted_break (or the line had none: inserted_break is its length), which is no markup of the
 // name's own. The cell's closing tag follows the text in the sheet, as it does in every layout.
 markup_effect markup_in(text_view tag_text, std::size_t inserted_break);
+
+// Whether the "<" or "&" at text's start, length bytes of it ahead, makes markup: a "<" that
+// opens a tag, a comment or a declaration, an "&" that begins a character reference, whatever
+// letter it writes. Text that must show as it stands, such as a spreadsheet's cell, has these
+// written "&lt;" and "&amp;".
+bool makes_markup(const char *text, std::size_t length);

@@ -27,7 +27,7 @@ import checkSpreadsheets from './page/spreadsheets.mjs';
 import checkFirstMinute from './page/first_minute.mjs';
 import checkPrinting from './page/printing.mjs';
 
-const PAGE_MOST_BYTES = 150 * 1024;
+const PAGE_MOST_BYTES = 160 * 1024;
 const [engine, pagePath] = process.argv.slice(2);
 const cases = resolve(dirname(fileURLToPath(import.meta.url)), '..', 'golden', 'cases');
 const checker = checks(`page.${engine}`);
@@ -38,6 +38,12 @@ console.log(`the page: ${pageBytes.length} bytes, ${gzipSync(pageBytes, { level:
 check(pageBytes.length <= PAGE_MOST_BYTES, `the page is ${pageBytes.length} bytes`);
 
 const settled = (page, expected) => settledAs(page, check, expected);
+// A print choice changed, the list checked again for it.
+async function toggle(page, id) {
+  await moving(page);
+  await page.click(`#${id}`);
+  await settled(page);
+}
 const choose = (page, bytes, name, expected) => chooseFile(page, check, bytes, name, expected);
 const golden = (name) => readFileSync(join(cases, name, 'expected.html'));
 
@@ -133,9 +139,12 @@ const MISTAKE_CASES = [
 
 const languagesOf = (page) => page.$$eval('#language option', (options) => options.map((o) => o.value));
 
-// Every mistake in words, whole, in every language: no {name} left unfilled.
+// Every mistake in words, whole, in every language: no {name} left unfilled. The long names
+// are warned of as the tool's sheet has them: with each name fitted to its tag, only a name
+// that does not fit even at half the size is (page/printing.mjs).
 async function checkMistakes(page) {
   const languages = await languagesOf(page);
+  await toggle(page, 'print-fit');
   for (const [list, expected, state] of MISTAKE_CASES) {
     await choose(page, list, 'Korvela.txt', state);
     const shown = await mistakesShown(page);
@@ -151,6 +160,7 @@ async function checkMistakes(page) {
     }
     await page.select('#language', 'en');
   }
+  await toggle(page, 'print-fit');
 }
 
 // The page speaks the browser's language, the switch changes it, and the choice holds.
@@ -182,12 +192,13 @@ async function checkLanguages(browser, address) {
 
 // Each mending a mistake offers, on a file as chosen: the list it leaves, from its start, and
 // no mistake after; the layout control, which keeps the list's charset.
+// A settings line put in front of a name is for the layout in use: 1, then 6.
 const FIX_CASES = [
   ['Žofie\r\nAnna\r\n', '4=UTF-8\r\nŽofie'],
+  ['Jana=Nováková\r\nPetr\r\n', '4=UTF-8\r\nJana=Nováková'],
   ['6= utf8\r\nŽofie\r\n', '6=UTF-8\r\nŽofie'],
   ['6 = UTF-8\r\nŽofie\r\n', '6=UTF-8\r\nŽofie'],
-  ['Jana=Nováková\r\nPetr\r\n', '4=UTF-8\r\nJana=Nováková'],
-  [encodeWindows1250('Jana=Nováková\r\nPetr\r\n'), encodeWindows1250('4=\r\nJana=Nováková')],
+  [encodeWindows1250('Stůl 6=Nováková\r\nPetr\r\n'), encodeWindows1250('6=\r\nStůl 6=Nováková')],
   ['4=\r\nAnna\r\nBob\r\n\r\n \r\n', '4=\r\nAnna\r\nBob\r\n'],
   ['4=UTF-8\r\nJan <Honza> & AT&amp;T\r\n', '4=UTF-8\r\nJan &lt;Honza> &amp; AT&amp;T\r\n'],
 ];

@@ -14,7 +14,8 @@ if (!existsSync(join(here, '..', 'node_modules', '@xmldom', 'xmldom'))) {
   process.exit(process.env.CI === 'true' ? 1 : 77);
 }
 const module = process.argv[2];
-const files = module ? ['settings_line_test.mjs'] : ['reader_test.mjs', 'texts_test.mjs'];
+const files = module ? ['settings_line_test.mjs']
+  : ['reader_test.mjs', 'texts_test.mjs', 'sentences_test.mjs'];
 const run = spawnSync(process.execPath, ['--test', ...files.map((file) => join(here, file))],
   { stdio: 'inherit', env: { ...process.env, KORVELA_MODULE: module ?? '' } });
 process.exit(run.status ?? 1);

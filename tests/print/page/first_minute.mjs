@@ -28,13 +28,20 @@ export default async function checkFirstMinute(page, context) {
     /charset=UTF-8/.test(sheet) && (await mistakesShown(page)).length === 0,
   `names typed give ${JSON.stringify(await boxOf(page))}`);
 
-  // Files that are no list, under any name: refused, nothing offered, the list in use kept.
-  for (const [name, bytes] of [['names.docx', Buffer.from('PK\x03\x04\x14\x00word/document.xml', 'latin1')],
-    ['names.csv', '%PDF-1.7\n1 0 obj\n'], ['photo.jpg', Buffer.from('ffd8ffe000104a464946', 'hex')]]) {
+  // Files that are no list, under any name, a damaged document too: refused, nothing offered,
+  // the list in use kept and said as before.
+  for (const [name, bytes, said] of [
+    ['names.docx', Buffer.from('PK\x03\x04\x14\x00word/document.xml', 'latin1'), /document/],
+    ['cut.docx', Buffer.from('PK\x03\x04\x14\x00\x00\x00[Content_Types].xml', 'latin1'), /document/],
+    ['names.csv', '%PDF-1.7\n1 0 obj\n', /PDF/],
+    ['photo.jpg', Buffer.from('ffd8ffe000104a464946', 'hex'), /picture/]]) {
     await choose(page, check, bytes, name, 'refused');
+    const [summary, source] = await page.evaluate(() => ['summary', 'source']
+      .map((id) => document.getElementById(id).textContent));
     check(!(await page.$eval('#download', (link) => link.hasAttribute('href'))) &&
-      await page.$eval('#print', (button) => button.disabled) &&
-      (await boxOf(page)) === `4=UTF-8\n${FIVE}`, `${name} is not refused whole`);
+      await page.$eval('#print', (button) => button.disabled) && said.test(summary) &&
+      !/Reading/.test(source) && (await boxOf(page)) === `4=UTF-8\n${FIVE}`,
+    `${name} is not refused whole: ${summary} ${source}`);
   }
 
   // A list saved as UTF-16 becomes UTF-8 with a settings line, and says so; a windows-1250 list
@@ -69,6 +76,14 @@ export default async function checkFirstMinute(page, context) {
   await page.click('[data-mistake="markup_in_name"] button');
   await settled(page, check);
   check((await boxOf(page)).includes('Jan &lt;b>Novák&lt;/b>'), `the mending of markup left ${await boxOf(page)}`);
+
+  // Cells are text: "&" that a browser does not read as markup stays as it is; a mistake of a
+  // list from a spreadsheet names the spreadsheet's rows.
+  await choose(page, check, 'Pozvánka 2026\nJméno,Firma\nJan Novák,Novák & syn s.r.o.\n' +
+    '"Jana Nováková, Petr Dvořák",ACME\n', 'guests.csv');
+  const rowSaid = await page.$eval('[data-mistake="names_in_one_line"]', (item) => item.textContent);
+  check((await boxOf(page)).includes('Jan Novák=Novák & syn s.r.o.') && /row 4/.test(rowSaid),
+    `cells give ${await boxOf(page)}; ${rowSaid}`);
 
   // Space presses Download, as it presses a button.
   await page.evaluate(() => {

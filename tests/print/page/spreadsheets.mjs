@@ -9,7 +9,7 @@ import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { watchTasks, longestTask } from '../sheets.mjs';
 import encodeWindows1250 from '../windows1250.mjs';
-import { boxOf, choose, linkBytes, moving, paste, settled } from '../page_driver.mjs';
+import { boxOf, choose, linkBytes, moving, offers, paste, settled } from '../page_driver.mjs';
 import { CASES } from '../../web/reader_cases.mjs';
 import { holds } from '../../web/reader_outcome.mjs';
 import { xlsxOf, zipOf } from '../../web/zip_files.mjs';
@@ -33,7 +33,8 @@ const IMPORT_CASES = [
   // A list saved from a spreadsheet's column A, with its settings line in A1, is a list.
   ['list.csv', '6=UTF-8\r\nJana=Nováková\r\nPetr\r\n', '6=UTF-8\nJana=Nováková\nPetr\n'],
 ];
-// Files that make no list: the reason said, and the list in use kept.
+// Files that make no list, a damaged workbook as any other: the reason said in place of the
+// sheet, nothing offered, and the list in use kept, its source said as before.
 const IMPORT_FAILURES = [
   ['locked.xlsx', zipOf([['xl/workbook.xml', '<workbook/>', 1]], { store: true }), /password/],
   ['cut.xlsx', workbook('guests.xlsx').subarray(0, 3000), /cannot be read/],
@@ -86,11 +87,13 @@ export default async function checkSpreadsheets(page, context) {
     check(await boxOf(page) === expected, `${name} gives ${JSON.stringify(await boxOf(page))}`);
   }
   for (const [name, bytes, said] of IMPORT_FAILURES) {
-    await choose(page, check, 'Anna\r\n');
-    await choose(page, check, bytes, name);
-    const source = await page.$eval('#source', (note) => note.textContent);
-    check(said.test(source) && await boxOf(page) === 'Anna\n' &&
-      (await linkBytes(page, 'download')).includes('Anna'), `${name}: says "${source}"`);
+    await choose(page, check, 'Anna\r\n', 'anna.txt');
+    await choose(page, check, bytes, name, 'refused');
+    const [summary, source, file] = await page.evaluate(() => ['summary', 'source', 'file-name']
+      .map((id) => document.getElementById(id).textContent));
+    check(said.test(summary) && summary.includes(name) && /anna\.txt/.test(source) &&
+      file === 'anna.txt' && await boxOf(page) === 'Anna\n' && !(await offers(page, 'download')),
+    `${name}: says "${summary}", "${source}", beside the button "${file}"`);
   }
   await checkMapping(page, context);
   // Cells pasted into the box; Firefox gives a paste made by script no clipboard data.
