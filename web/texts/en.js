@@ -3,6 +3,7 @@
 export default {
   'language': 'English',
   'language.label': 'Language',
+  // A line's number as a sentence names it: in {line} and {lines}, the first with its article.
   'lineNumber': '{number}',
   'title': 'Korvela: fold-over name tags',
   'lead': 'Turns a list of names into a sheet of fold-over name tags, ready to print. The names never leave your computer.',
@@ -31,9 +32,11 @@ export default {
   'mapping.sheetOrder': 'as in the spreadsheet',
   'mapping.orderBy': 'by {column}',
   'mapping.duplicates': 'Leave out rows that repeat an earlier one',
+  // The next two fill {line} of mapping.part as well as labelling the two lines' columns.
   'mapping.line1': 'First line of the tag',
   'mapping.line2': 'Second line of the tag',
   'mapping.none': '—',
+  // Fills {column} of mapping.orderBy where a column has no heading, as a heading does.
   'mapping.column': 'Column {column}',
   'mapping.rows': 'The first rows, by their number in the spreadsheet',
   'mapping.note': 'The cells chosen for a line of the tag are joined with spaces, and a line break inside a cell becomes a space.',
@@ -78,9 +81,14 @@ export default {
   'source.layoutWritten': 'The layout is written into its first line: save the list to keep it.',
   'source.imported': 'The names come from {file} ({rows}): choose below which columns make each line of the tag.',
   'source.pasted': 'The names come from the pasted cells ({rows}): choose below which columns make each line of the tag.',
+  // Fill {tags} of summary and summary.papers: as the subject of the summary.
   'tags': { one: '{count} tag', other: '{count} tags' },
+  // Fill {pages}, {a4} and {letter} of summary and summary.papers: in the form that follows
+  // their "on" (a locative in Czech, Slovak and Polish).
   'pages': { one: '{count} page', other: '{count} pages' },
+  // Fills {rows} of source.imported and source.pasted, in brackets after the file.
   'rows': { one: '{count} row', other: '{count} rows' },
+  // The last item of a list of line or row numbers: "3, 5, 8, 9, 12 and 7 more".
   'more': '{count} more',
   'summary': '{tags} on {pages}.',
   'summary.papers': '{tags} on {a4} of A4, on {letter} of US Letter.',
