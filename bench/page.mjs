@@ -1,8 +1,10 @@
 // The browser page's speed, as a user meets it: a list of 10,000 names chosen from disk until
 // the sheet is shown with Download and Print on, a letter typed into a box of 10,000 names,
-// 4,000 tags prepared for print, lists of 100,000 and 200,000 names until their sheet is
-// offered; with the longest task the page's main thread ran meanwhile, as a timer that should
-// tick every 10 ms sees it. Medians of 3.
+// 4,000 tags prepared for print, 20,000 long names (titles, double surnames, companies) in
+// layout 1, lists of 100,000 and 200,000 names until their sheet is offered; the print's
+// fitting of each name to its tag on, and for the long names and the print off too; with the
+// longest task the page's main thread ran meanwhile, as a timer that should tick every 10 ms
+// sees it. Medians of 3.
 //
 // usage: node bench/page.mjs ENGINE PAGE    (ENGINE: chromium or firefox; needs tests/'s
 //        packages, npm ci there, and the browser)
@@ -10,7 +12,7 @@ import { mkdtempSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { launch, watchTasks, longestTask } from '../tests/print/sheets.mjs';
+import { generatedNames, launch, watchTasks, longestTask } from '../tests/print/sheets.mjs';
 
 const [engine, pagePath] = process.argv.slice(2);
 const RUNS = 3;
@@ -23,6 +25,13 @@ function names(count, asFile = true) {
   if (!asFile) return list.replace(/\r\n/g, '\n');
   const file = join(scratch, `names-${count}.txt`);
   writeFileSync(file, list);
+  return file;
+}
+
+// Long names as events list them, written to a file.
+function longNames(count) {
+  const file = join(scratch, `long-names-${count}.txt`);
+  writeFileSync(file, `4=UTF-8\r\n${generatedNames(count, 3).join('\r\n')}\r\n`);
   return file;
 }
 
@@ -45,7 +54,9 @@ const median = (values) => values.slice().sort((a, b) => a - b)[Math.floor(value
 const browser = await launch(engine);
 const page = await browser.newPage();
 const figures = { '10,000 names chosen': [], 'a letter typed into 10,000 names': [],
-  '4,000 tags prepared for print': [], '100,000 names chosen': [], '200,000 names chosen': [] };
+  '4,000 tags prepared for print': [], '4,000 tags prepared for print, not fitted': [],
+  '20,000 long names chosen': [], '20,000 long names chosen, not fitted': [],
+  '100,000 names chosen': [], '200,000 names chosen': [] };
 
 // The print prepared, up to where the browser's own print dialog would open.
 const printed = async () => {
@@ -74,6 +85,13 @@ for (let run = 0; run < RUNS; run++) {
   }));
   await timed(page, choose(names(4000)));
   figures['4,000 tags prepared for print'].push(await timed(page, printed, () => window.printed));
+  figures['20,000 long names chosen'].push(await timed(page, choose(longNames(20000))));
+  await timed(page, () => page.$eval('#print-fit', (box) => box.click()));
+  figures['20,000 long names chosen, not fitted'].push(await timed(page, choose(longNames(20000))));
+  await timed(page, choose(names(4000)));
+  figures['4,000 tags prepared for print, not fitted'].push(await timed(page, printed,
+    () => window.printed));
+  await timed(page, () => page.$eval('#print-fit', (box) => box.click()));
   figures['100,000 names chosen'].push(await timed(page, choose(names(100000))));
   figures['200,000 names chosen'].push(await timed(page, choose(names(200000)), () =>
     document.body.dataset.state === 'ready' && document.getElementById('download').hasAttribute('href')));

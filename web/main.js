@@ -246,6 +246,7 @@ async function importSpreadsheet(name, source, kind, signal) {
   const workbook = await readWorkbook(name, source, { signal });
   const [sheetAt, rows] = await startingSheet(workbook, { signal, progress: readingSaid });
   signal.throwIfAborted();
+  // Said without the file's name before it, which the sentence names already.
   if (rows.length === 0) {
     return refuse(() => (kind === 'cells' ? words.t('import.emptyCells')
       : words.t('import.empty', { sheet: name })));

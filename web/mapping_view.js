@@ -25,6 +25,14 @@ function labelOf(choice, column) {
   return heading ? short(heading.trim()) : words.t('mapping.column', { column: letterOf(column) });
 }
 
+// The order by a column: by its heading, or, where it has none, by its letter, in a sentence
+// of its own, since the word for a column takes the form the words around it ask.
+function orderLabel(choice, column) {
+  const heading = choice.headingsAt >= 0 && choice.rows[choice.headingsAt].cells[column];
+  return heading ? words.t('mapping.orderBy', { column: short(heading.trim()) })
+    : words.t('mapping.orderByColumn', { column: letterOf(column) });
+}
+
 // A line's columns: a select for each chosen, and one more to add another.
 function lineSelects(choice, line, width) {
   const chosen = choice.lines[line];
@@ -78,8 +86,8 @@ export function show({ sheets, sheetAt, choice }) {
     $(`mapping-line-${line + 1}`).replaceChildren(...lineSelects(choice, line, width));
   }
   $('mapping-order').replaceWith(select('mapping-order', null, [[words.t('mapping.sheetOrder'), -1],
-    ...Array.from({ length: width }, (_, column) => [words.t('mapping.orderBy',
-      { column: labelOf(choice, column) }), column])], choice.sortBy));
+    ...Array.from({ length: width }, (_, column) => [orderLabel(choice, column), column])],
+  choice.sortBy));
   $('mapping-duplicates').checked = choice.dropDuplicates;
   $('mapping-rows').replaceChildren(...table(choice, width));
   if (focused && $(focused)) $(focused).focus();

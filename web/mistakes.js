@@ -170,9 +170,9 @@ function rowsSaid(m, rowNumbers) {
     .filter((row) => row !== undefined);
   if (rows.length === 0) return '';
   const more = m.count - m.lines.length;
-  const listed = words.list(more > 0 ? [...rows.map(words.number), words.t('more', { count: more })]
-    : rows.map(words.number));
-  return ` ${words.t('mistake.rows', { count: m.count, rows: listed })}`;
+  const numbered = rows.map((number) => words.t('lineNumber', { number }));
+  const listed = words.list(more > 0 ? [...numbered, words.t('more', { count: more })] : numbered);
+  return ` ${words.t('mistake.rows', { count: rows.length + Math.max(more, 0), rows: listed })}`;
 }
 
 // Each mistake the facts hold, in the tool's order: { name, text, fix }; printing is how the

@@ -1,6 +1,7 @@
 #include "check/list_check.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iterator>
 
@@ -246,7 +247,7 @@ static double check_sized(list_check *check, text_view name, long long line, con
     if (size.fits)
         return size.lines;
     if (check->mistakes[name_over_lines].count == 0) {
-        check->first_over = {static_cast<long long>(size.lines + 0.5), false};
+        check->first_over = {std::llround(size.lines), false};
         check->first_over_break =
             break_that_fits_sized(name, rules->layout, rules->print.second_smaller, rules->utf8);
     }

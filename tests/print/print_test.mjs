@@ -14,6 +14,7 @@ import { execFileSync } from 'node:child_process';
 import { pathToFileURL } from 'node:url';
 import {
   launchOrSkip, checks, writeSheet, pdfOptions, pageTexts, setInTimesWidths, BROWSERS,
+  generatedNames,
 } from './sheets.mjs';
 import encodeWindows1250 from './windows1250.mjs';
 
@@ -181,41 +182,6 @@ async function checkCharset(browser, settingsLine, encode, shownAs = (name) => n
   check(JSON.stringify(shown) === JSON.stringify(expected),
     `${settingsLine}: cells read ${JSON.stringify(shown)}, expected ${JSON.stringify(expected)}`);
   await page.close();
-}
-
-// Names as events list them: Czech, Polish, German and Hungarian, some hyphenated, some of
-// three parts, some with a title or a company after the "=", made by a seeded generator.
-const FIRST = ['Jana', 'Petr', 'Marie', 'Kateřina', 'Jaroslav', 'Magdaléna', 'Vlastimil',
-  'Zdeňka', 'Přemysl', 'Kristýna', 'Alžběta', 'Bohumil', 'Krzysztof', 'Małgorzata', 'Grzegorz',
-  'Agnieszka', 'Wojciech', 'Bartłomiej', 'Przemysław', 'Jędrzej', 'Wolfgang', 'Friederike',
-  'Maximilian', 'Hans-Jürgen', 'Anneliese', 'Gottfried', 'Käthe', 'Erzsébet', 'Gyöngyi',
-  'László', 'Zsuzsanna', 'Szilveszter', 'Ágnes', 'Győző', 'Eva', 'Jan', 'Ola', 'Uwe', 'Ida'];
-const LAST = ['Nováková', 'Dvořáková', 'Procházková', 'Schwarzenbergová', 'Černý', 'Kučerová',
-  'Vondráček', 'Hájek', 'Wiśniewska', 'Brzęczyszczykiewicz', 'Kowalczyk', 'Szczepański',
-  'Grzegorczyk', 'Żółkiewski', 'Hohenzollern', 'Oberhuber', 'Zimmermann', 'Fürstenberg',
-  'Kovács', 'Szőlősi', 'Nagy', 'Hegedűs', 'Szentgyörgyi', 'Sigmaringen', 'Lüdenscheidt', 'Wu',
-  'Bém', 'Novák'];
-const COMPANY = ['ACME s.r.o.', 'Škoda Auto a.s.', 'Uniwersytet Jagielloński',
-  'Technische Universität München', 'Magyar Telekom Nyrt.', 'Vysoké učení technické v Brně',
-  'Siemens AG', 'ČEZ', 'Orlen S.A.', 'Krankenhaus Nord', 'Főváros'];
-const TITLE = ['Ing.', 'Dr.', 'Mgr.', 'Prof. Dr.', 'doc. Ing.'];
-
-function generatedNames(count, seed) {
-  let state = seed;
-  const random = () => { // mulberry32
-    state = (state + 0x6D2B79F5) | 0;
-    let t = Math.imul(state ^ (state >>> 15), 1 | state);
-    t = (t + Math.imul(t ^ (t >>> 7), 61 | t)) ^ t;
-    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
-  };
-  const pick = (from) => from[Math.floor(random() * from.length)];
-  const last = () => (random() < 0.3 ? `${pick(LAST)}-${pick(LAST)}` : pick(LAST));
-  const FORMS = [
-    () => `${pick(FIRST)} ${last()}`, () => `${pick(FIRST)}=${last()}`,
-    () => `${pick(FIRST)} ${pick(FIRST)} ${last()}`, () => `${pick(FIRST)} ${last()}=${pick(COMPANY)}`,
-    () => `${pick(TITLE)} ${pick(FIRST)} ${last()}`, () => `${pick(TITLE)} ${pick(FIRST)}=${last()}`,
-  ];
-  return Array.from({ length: count }, () => pick(FORMS)());
 }
 
 const GENERATED = generatedNames(600, 1);

@@ -30,15 +30,19 @@ const htmlParser = {
   },
 };
 
-// Values as users meet them, by the name of the {name} they fill.
-const VALUES = {
-  file: 'hoste-2026.xlsx', sheet: 'Účastníci', size: '12.5 kB', rows: '3 rows', reason: 'out of memory',
-  percent: '45%', line: '7', lines: '7', number: '3', typed: 'Prof. Jan Nepomuk Procházka',
+// Values as users meet them, by the name of the {name} they fill, as the page writes them in
+// the language in use.
+const valuesOf = (language) => ({
+  file: 'hoste-2026.xlsx', sheet: 'Účastníci', size: words.size(12800),
+  rows: words.t('rows', { count: 3 }), reason: 'out of memory',
+  percent: new Intl.NumberFormat(language, { style: 'percent' }).format(0.45),
+  line: words.article(7) + words.t('lineNumber', { number: 7 }), lines: words.article(7) +
+  words.t('lineNumber', { number: 7 }), number: 3, typed: 'Prof. Jan Nepomuk Procházka',
   shown: 'Prof. Jan Nepomuk Procházka', suggested: 'Prof. Jan Nepomuk=Procházka',
-  settings: '4=UTF-8', meant: 'UTF-8', named: 'ISO-8859-2', bytes: '199', held: '2', a4: '1',
-  letter: '2', column: 'Příjmení', cells: 'Jméno, Příjmení, Firma', tags: '3 tags',
-  pages: '2 pages', filled: '2 pages', count: '3',
-};
+  settings: '4=UTF-8', meant: 'UTF-8', named: 'ISO-8859-2', bytes: 199, held: 2, a4: 1,
+  letter: 2, column: 'Příjmení', cells: 'Jméno, Příjmení, Firma',
+  tags: words.t('tags', { count: 3 }), pages: words.t('pages', { count: 2 }), count: 3,
+});
 
 // A list to quote from: its first line, and the name the mistake's lines hold.
 const listOf = (first, name) => new TextEncoder().encode(`${first}\r\n${Array.from({ length: 40 },
@@ -95,10 +99,23 @@ function section(title, entries) {
 }
 
 // Each text, its {names} filled with VALUES, each plural text at COUNTS.
+// Where one name fills two texts otherwise: the rows of a mistake are as many numbers as its
+// count, the papers' pages are the pages text.
+const VALUES_OF_KEY = {
+  'mistake.rows': (count) => ({ rows: words.list([3, 11, 19, 27, 35].slice(0, Math.max(count, 1))
+    .map((number) => words.t('lineNumber', { number }))) }),
+  'summary.papers': (count) => ({ a4: words.t('pages', { count }),
+    letter: words.t('pages', { count: count + 1 }) }),
+};
+
+// Each text, its {names} filled, at each count where the language or English counts it.
 function texts(language) {
+  const values = valuesOf(language);
   return Object.entries(TEXTS.en).flatMap(([key, english]) => {
-    if (typeof english !== 'object') return [[key, words.t(key, VALUES)]];
-    return COUNTS.map((count) => [`${key} @${count}`, words.t(key, { ...VALUES, count })]);
+    const filled = (count) => ({ ...values, ...VALUES_OF_KEY[key]?.(count), count });
+    const counted = [english, TEXTS[language][key]].some((text) => typeof text === 'object');
+    if (!counted) return [[key, words.t(key, filled(3))]];
+    return COUNTS.map((count) => [`${key} @${count}`, words.t(key, filled(count))]);
   });
 }
 
@@ -174,8 +191,7 @@ function mappingChoices() {
     ['a row', words.t('mapping.row', { number: 2, cells: 'Jméno, Příjmení, Firma' })],
     ['a part', words.t('mapping.part', { line: words.t('mapping.line2'), number: 2 })],
     ['an order', words.t('mapping.orderBy', { column: 'Příjmení' })],
-    ['an order by a letter', words.t('mapping.orderBy',
-      { column: words.t('mapping.column', { column: 'C' }) })],
+    ['an order by a letter', words.t('mapping.orderByColumn', { column: 'C' })],
     ['a preview page', words.t('preview.page', { number: 12 })],
     ['a file refused', `${words.t('refused', { file: 'photo.jpg' })} ${
       words.t('not_text.picture_file')}`],

@@ -3,10 +3,18 @@
 // on Letter: the pages the summary counts, filled or as the downloaded sheet has them, grown
 // tags included, and every right border whole. The summary counts Chrome's and Firefox's
 // pages; WebKit prints a tenth larger, and where tags grow its pages are reported, not held to
-// the summary. A long list's print prepared without holding the page (the times reported).
-import { pathToFileURL } from 'node:url';
-import { borderRuns, longestTask, pageTexts, pdfOptions, watchTasks } from '../sheets.mjs';
-import { choose, names, printed, settled, writeScratch } from '../page_driver.mjs';
+// the summary. Each name fitted to its tag: long names in each layout, none of whose tags
+// grows, none set under half the layout's size unless the summary says it does not fit, each
+// within an eighth of the largest size that fits it; a registration export in two columns on
+// Letter, no page holding part of a tag. A long list's print prepared without holding the page
+// (the times reported).
+import { readFileSync } from 'node:fs';
+import { dirname, join } from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import {
+  borderRuns, generatedNames, longestTask, pageTexts, pdfOptions, watchTasks,
+} from '../sheets.mjs';
+import { choose, mistakesShown, moving, names, printed, settled, writeScratch } from '../page_driver.mjs';
 
 const ENGINE_DEFAULTS = {
   chromium: {}, firefox: { margin: '0.5in', fitToPageWidth: true }, webkit: {},
@@ -29,15 +37,22 @@ async function summaryPages(page) {
   return papers ? [Number(papers[1]), Number(papers[2])] : [Number(both[1]), Number(both[1])];
 }
 
-async function printCases(page, check, list, called) {
+// Each layout printed filled and as the sheet, its names fitted to their tags or (fit false)
+// as the tool's sheet sets them.
+async function printCases(page, check, list, called, fit = true) {
   const cases = [];
   for (const layout of ['4', '2', '6']) {
     for (const fill of [true, false]) {
       await choose(page, check, `${layout}=UTF-8\r\n${list}\r\n`);
-      await page.evaluate((filled) => {
-        const box = document.getElementById('print-fill');
-        if (box.checked !== filled) box.click();
-      }, fill);
+      await moving(page);
+      // A box clicked checks the list again; none clicked, the page stays as it was.
+      await page.evaluate((filled, fitted) => {
+        const boxes = [['print-fill', filled], ['print-fit', fitted]]
+          .map(([id, on]) => [document.getElementById(id), on]).filter(([box, on]) => box.checked !== on);
+        for (const [box] of boxes) box.click();
+        if (boxes.length === 0) document.body.dataset.state = 'ready';
+      }, fill, fit);
+      await settled(page, check);
       const document = await printed(page);
       cases.push({ name: `${called}, ${layout}= ${fill ? 'filled' : 'as the sheet'}`,
         pages: await summaryPages(page), file: writeScratch(`print-${called}-${layout}-${fill}.html`, document) });
@@ -46,10 +61,95 @@ async function printCases(page, check, list, called) {
   return cases;
 }
 
+const LONG_NAMES = generatedNames(120, 7).join('\r\n');
+const REGISTRATION = readFileSync(join(dirname(fileURLToPath(import.meta.url)), '..', '..',
+  'workbooks', 'registration-export.xlsx'));
+
+// Each name cell of a print fitted: grown past its panel, set under half the layout's size,
+// or set more than an eighth smaller than it could be; the names warned of are let be.
+function fittedCells(paired, warned) {
+  const [top, height] = paired ? [36, 161.5] : [80, 236.5];
+  const outgrows = (cell) => cell.getBoundingClientRect().height > height ||
+    cell.closest('table').getBoundingClientRect().width > 720.5;
+  const found = { cells: 0, grown: [], under: [], loose: [] };
+  for (const cell of document.querySelectorAll('th:not(.otoc)')) {
+    const block = cell.firstElementChild;
+    if (!block) continue;
+    const [size, second] = [block, block.querySelector('div')].map((element) =>
+      element && parseFloat(element.style.fontSize));
+    const name = cell.textContent;
+    found.cells += 1;
+    if (warned.some((part) => name.includes(part))) continue;
+    if (outgrows(cell)) found.grown.push(name);
+    if (size < top / 2) found.under.push(name);
+    if (size * 1.125 >= top) continue;
+    block.style.fontSize = `${size * 1.125}px`;
+    if (second) block.querySelector('div').style.fontSize = `${Math.floor(second * 1.125)}px`;
+    if (!outgrows(cell)) found.loose.push(name);
+    block.style.fontSize = `${size}px`;
+    if (second) block.querySelector('div').style.fontSize = `${second}px`;
+  }
+  return found;
+}
+
+// A page holding part of a tag: a letter not there an even number of times, as each face of a
+// whole tag holds it. Letters, not words: the text of cells side by side may run together.
+const holdsPartOfATag = (text) => {
+  const counts = new Map();
+  for (const letter of text.replace(/\s+/g, '')) counts.set(letter, (counts.get(letter) ?? 0) + 1);
+  return [...counts.values()].some((count) => count % 2 === 1);
+};
+
+async function checkFitted(page, { check, engine, browser }) {
+  const cases = [];
+  for (const layout of ['4', '2', '6']) {
+    await choose(page, check, `${layout}=UTF-8\r\n${LONG_NAMES}\r\n`);
+    cases.push({ name: `long names, ${layout}= fitted`, pages: await summaryPages(page),
+      warned: await warnedNames(page), file: writeScratch(`fitted-${layout}.html`, await printed(page)),
+      paired: layout === '6' });
+  }
+  await choose(page, check, REGISTRATION, 'registration-export.xlsx');
+  await moving(page);
+  await page.select('#layout', '6');
+  await settled(page, check);
+  cases.push({ name: 'a registration export, 6= fitted', pages: await summaryPages(page),
+    warned: [], file: writeScratch('registration.html', await printed(page)), paired: true,
+    papers: ['Letter'] });
+  const printing = engine === 'webkit' ? page : await browser.newPage();
+  for (const { name, pages, warned, file, paired, papers = ['A4', 'Letter'] } of cases) {
+    await printing.goto(pathToFileURL(file).href);
+    const cells = await printing.evaluate(`(${fittedCells})(${paired}, ${JSON.stringify(warned)})`);
+    console.log(`${name}: ${cells.cells} names, ${cells.grown.length} grown, ` +
+      `${cells.under.length} under half the size, ${cells.loose.length} an eighth too small`);
+    check(cells.cells > 100 && !cells.grown.length && !cells.under.length && !cells.loose.length,
+      `${name}: ${JSON.stringify(cells).slice(0, 300)}`);
+    for (const paper of papers) {
+      const texts = pageTexts(await printing.pdf({ ...pdfOptions({ paper,
+        ...ENGINE_DEFAULTS[engine] }), displayHeaderFooter: false }));
+      const parted = texts.filter(holdsPartOfATag).length;
+      const at = paper === 'A4' ? 0 : 1;
+      console.log(`${name} on ${paper}: ${texts.length} pages (the summary: ${pages[at]}), ` +
+        `${parted} holding part of a tag`);
+      check(parted === 0 && (engine === 'webkit' || texts.length === pages[at]),
+        `${name} on ${paper}: ${texts.length} pages, ${parted} holding part of a tag`);
+    }
+  }
+  if (printing !== page) await printing.close();
+}
+
+// The names the summary says do not fit even at half the size.
+const warnedNames = async (page) => ((await mistakesShown(page)).includes('name_over_lines')
+  ? page.$eval('[data-mistake="name_over_lines"]', (item) => [/“([^”]*)”/.exec(item.textContent)[1]
+    .replace(/…$/, '').split('=')[0]]) : []);
+
 export default async function checkPrinting(page, { check, engine, browser }) {
   const address = page.url();
+  await checkFitted(page, { check, engine, browser });
+  await page.goto(address);
+  await settled(page, check);
   const cases = [...await printCases(page, check, TEN, 'ten'),
-    ...await printCases(page, check, THIRTY, 'thirty')];
+    ...await printCases(page, check, THIRTY, 'thirty'),
+    ...await printCases(page, check, THIRTY, 'thirty as the tool sets them', false)];
   // WebKitGTK's driver has one page only: the page comes back after.
   const printing = engine === 'webkit' ? page : await browser.newPage();
   for (const { name, pages, file } of cases) {
