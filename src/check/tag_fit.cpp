@@ -27,11 +27,16 @@ static tag_cell cell_of(tag_layout layout)
     return layout == two_column ? COLUMN : PANEL;
 }
 
+// A line of text at a size, as a browser spaces "normal" lines.
+static double line_px(double font_px)
+{
+    return font_px * LINE_HEIGHT_UNITS / FONT_UNITS_PER_EM;
+}
+
 long long lines_a_tag_holds(tag_layout layout)
 {
     tag_cell cell = cell_of(layout);
-    double line_px = cell.font_px * LINE_HEIGHT_UNITS / FONT_UNITS_PER_EM;
-    return static_cast<long long>((cell.height_px - 2 * CELL_PADDING_PX) / line_px);
+    return static_cast<long long>((cell.height_px - 2 * CELL_PADDING_PX) / line_px(cell.font_px));
 }
 
 // One letter of a name: its code point, read as the declared charset reads the bytes; a byte
@@ -368,11 +373,6 @@ int floor_text_px(tag_layout layout)
 int second_line_px(int text_px)
 {
     return text_px * 3 / 5;
-}
-
-static double line_px(double font_px)
-{
-    return font_px * LINE_HEIGHT_UNITS / FONT_UNITS_PER_EM;
 }
 
 struct set_text {
