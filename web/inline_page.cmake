@@ -3,7 +3,7 @@
 # allows by its hash; the version filled in, and the sample list in the text box. The one step
 # between the page's plain files and the page.
 #
-# usage: cmake -DSOURCE=web -DSCRIPT=page.js -DVERSION=1.4.0 -DSAMPLE=Korvela.txt
+# usage: cmake -DSOURCE=web -DSCRIPT=page.js -DVERSION=1.5.0 -DSAMPLE=Korvela.txt
 #              -DOUTPUT=korvela-web.html -P inline_page.cmake
 cmake_minimum_required(VERSION 3.20)
 file(READ "${SOURCE}/page.html" page)

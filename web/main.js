@@ -37,7 +37,13 @@ let focusAfterMending = false;
 
 const percent = (share) =>
   new Intl.NumberFormat(words.currentLanguage(), { style: 'percent' }).format(share);
-const paint = () => new Promise((done) => requestAnimationFrame(() => setTimeout(done)));
+// A turn after the page has painted what it shows, or after a while where it paints nothing,
+// as a page out of sight does not.
+const PAINT_MOST_MS = 100;
+const paint = () => new Promise((done) => {
+  requestAnimationFrame(() => setTimeout(done));
+  setTimeout(done, PAINT_MOST_MS);
+});
 const nextTurn = () => new Promise((done) => setTimeout(done));
 
 // ---- The print's choices: fill every page, fit each name, the second line smaller, folds
@@ -71,7 +77,6 @@ function showFacts() {
   const [sheetPages, filledPages] = facts.printedPages.A4;
   $('print-fill-choice').hidden = filledPages === sheetPages;
   view.say('print-fill-pages', view.printPagesText(facts));
-  $('download-plain').hidden = !facts.fitted;
   if (!focusAfterMending) return;
   focusAfterMending = false;
   ($('mistakes').querySelector('button') ?? $('summary')).focus();

@@ -78,8 +78,10 @@ export function showAll() {
   }
 }
 
+// English lists as British English writes them: "3, 5 and 8".
+const LIST_LANGUAGE = { en: 'en-GB' };
 export const list = (items) =>
-  new Intl.ListFormat(language, { type: 'conjunction' }).format(items);
+  new Intl.ListFormat(LIST_LANGUAGE[language] ?? language, { type: 'conjunction' }).format(items);
 export const languages = () => Object.keys(TEXTS);
 export const languageName = (tag) => TEXTS[tag].language;
 export const currentLanguage = () => language;

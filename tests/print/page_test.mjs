@@ -27,7 +27,7 @@ import checkSpreadsheets from './page/spreadsheets.mjs';
 import checkFirstMinute from './page/first_minute.mjs';
 import checkPrinting from './page/printing.mjs';
 
-const PAGE_MOST_BYTES = 160 * 1024;
+const PAGE_MOST_BYTES = 170 * 1024;
 const [engine, pagePath] = process.argv.slice(2);
 const cases = resolve(dirname(fileURLToPath(import.meta.url)), '..', 'golden', 'cases');
 const checker = checks(`page.${engine}`);

@@ -106,6 +106,8 @@ const VALUES_OF_KEY = {
     .map((number) => words.t('lineNumber', { number }))) }),
   'summary.papers': (count) => ({ a4: words.t('pages', { count }),
     letter: words.t('pages', { count: count + 1 }) }),
+  'mapping.orderByColumn': () => ({ column: 'C' }),
+  'mapping.column': () => ({ column: 'C' }),
 };
 
 // Each text, its {names} filled, at each count where the language or English counts it.

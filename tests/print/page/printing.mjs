@@ -32,7 +32,7 @@ const THIRTY = Array.from({ length: 30 }, (_, at) => (at % 5 === 2 ? GROWN[at % 
 // The pages the summary counts, on A4 and on Letter.
 async function summaryPages(page) {
   const said = await page.$eval('#summary', (summary) => summary.textContent);
-  const papers = / on (\d+) pages? of A4, on (\d+) pages? of US Letter/.exec(said);
+  const papers = / on (\d+) pages? of A4, or (\d+) pages? of US Letter/.exec(said);
   const both = / on (\d+) pages?\./.exec(said);
   return papers ? [Number(papers[1]), Number(papers[2])] : [Number(both[1]), Number(both[1])];
 }
@@ -104,9 +104,10 @@ async function checkFitted(page, { check, engine, browser }) {
   const cases = [];
   for (const layout of ['4', '2', '6']) {
     await choose(page, check, `${layout}=UTF-8\r\n${LONG_NAMES}\r\n`);
-    cases.push({ name: `long names, ${layout}= fitted`, pages: await summaryPages(page),
-      warned: await warnedNames(page), file: writeScratch(`fitted-${layout}.html`, await printed(page)),
-      paired: layout === '6' });
+    const pages = await summaryPages(page);
+    const warned = await warnedNames(page);
+    cases.push({ name: `long names, ${layout}= fitted`, pages, warned,
+      file: writeScratch(`fitted-${layout}.html`, await printed(page)), paired: layout === '6' });
   }
   await choose(page, check, REGISTRATION, 'registration-export.xlsx');
   await moving(page);
