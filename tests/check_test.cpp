@@ -250,7 +250,7 @@ TEST(size_to_fit, sets_each_name_at_the_largest_size_that_keeps_its_tag)
     list_check fitted =
         checked("4=UTF-8\n" + INSTITUTE + "\n" + ONE_WORD + "\nAnna\n", {true, true});
     EXPECT_EQ((found{{name_over_lines, {3}}}), mistakes_of(fitted));
-    EXPECT_EQ(2, fitted.tags_set_smaller);
+    EXPECT_EQ(1, fitted.tags_set_smaller);
     EXPECT_EQ(3, fitted.printed_pages[a4_paper][0]);
     EXPECT_EQ(-1, fitted.first_over_break);
     // Its "=" after "Ing." sets the long word in the smaller second line, which holds it.

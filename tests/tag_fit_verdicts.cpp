@@ -1,11 +1,9 @@
 // The check's verdict on each name of a list, for the print tests to hold against what a
 // browser lays out: reads names from stdin, one a line, and prints for each the lines it
-// takes, whether a word of it is too wide, and whether it outgrows its tag; then the size the
-// page's print fits it at, its second line's, and whether it fits at all. In layout 6 the
+// takes, whether a word of it is too wide, and whether it outgrows its tag. In layout 6 the
 // names pair up as the sheet pairs them.
 //
-// usage: tag_fit_verdicts LAYOUT [smaller] < names     (LAYOUT: 1, 2 or 6; names in UTF-8;
-//        smaller: the print sets the second line smaller)
+// usage: tag_fit_verdicts LAYOUT < names     (LAYOUT: 1, 2 or 6; names in UTF-8)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,21 +23,16 @@ static bool read_name(name_line *line)
     return true;
 }
 
-static bool second_smaller = false;
-
 static void print_verdict(text_view name, text_view partner, tag_layout layout)
 {
     tag_fit fit = fit_in_tag(name, partner, layout, true);
-    tag_size size = size_to_fit(name, layout, second_smaller, true);
-    std::printf("%lld %d %d %d %d %d\n", fit.lines, fit.too_wide ? 1 : 0,
-                outgrows_its_tag(fit, layout) ? 1 : 0, size.text_px, size.second_px,
-                size.fits ? 1 : 0);
+    std::printf("%lld %d %d\n", fit.lines, fit.too_wide ? 1 : 0,
+                outgrows_its_tag(fit, layout) ? 1 : 0);
 }
 
 int main(int count, char **words)
 {
     auto layout = static_cast<tag_layout>(count > 1 ? std::atoi(words[1]) : 1);
-    second_smaller = count > 2 && std::strcmp(words[2], "smaller") == 0;
     static name_line first, second;
     while (read_name(&first)) {
         bool paired = layout == two_column;

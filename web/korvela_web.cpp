@@ -181,6 +181,22 @@ double korvela_write_sheet_part(double from, double first_tag, double most_tags,
     return last_part ? -1 : static_cast<double>(end);
 }
 
+// The list's first line as read, line end included (empty for an empty list), kept in kept
+// (LINE_SIZE bytes); where the list goes on after it.
+static text_view read_first_line(char *kept, std::size_t *after)
+{
+    static list_reader list;
+    start_list(&list, open_list_stream());
+    text_view first_line = {"", 0};
+    if (read_line(&list, &first_line))
+        first_line = keep_text(first_line, kept);
+    else
+        first_line = {"", 0};
+    *after = list_offset(&list);
+    close_list(&list);
+    return first_line;
+}
+
 // ------------------------------------------------------------------------------------------
 // The check's findings, handed to the page as a JSON text built in a buffer of fixed size: the
 // page words them, and names each fact as the names below do.
@@ -320,6 +336,11 @@ void korvela_check_list(int fit, int second_smaller)
     put_fact(&facts, "layout", settings.layout);
     put_fact(&facts, "charset", settings.charset);
     put_fact(&facts, "hasSettingsLine", settings.has_settings_line ? 1 : 0);
+    // The layout the first line means; 0 where it is a name, which keeps the layout in use.
+    static char first_line[LINE_SIZE];
+    std::size_t after_first_line = 0;
+    put_fact(&facts, "layoutMeant",
+             layout_meant(read_first_line(first_line, &after_first_line), tag_layout{}));
     put_fact(&facts, "lineMaxBytes", static_cast<long long>(LINE_MAX_BYTES));
     put_fact(&facts, "tags", check.tags);
     put_fact(&facts, "fitted", print.fit ? 1 : 0);
@@ -355,13 +376,9 @@ void korvela_check_list(int fit, int second_smaller)
 // first line, which the page then replaces with it.
 double korvela_write_settings_line(int layout, int charset, int layout_in_use)
 {
-    static list_reader list;
-    start_list(&list, open_list_stream());
-    text_view first_line = {"", 0};
-    if (!read_line(&list, &first_line))
-        first_line = {"", 0};
-    std::size_t after_first_line = list_offset(&list);
-    close_list(&list);
+    static char kept[LINE_SIZE];
+    std::size_t after_first_line = 0;
+    text_view first_line = read_first_line(kept, &after_first_line);
 
     // The list's own line end: a first line ended by CR LF reads as ended by LF.
     char raw[2] = {};

@@ -179,14 +179,13 @@ function begin() {
 
 // ---- The box
 
-// The layout in use, which a settings line the page puts in front of a name keeps: a list whose
-// first line is a name taken for the settings line has its layout from the name, not from what
-// the user meant.
+// The layout in use, which a settings line the page puts in front of a name keeps: the one the
+// first line of the last list that named one meant (the tool's layout_meant); a name taken for
+// the settings line has its layout from the name, not from what the user meant.
 const layoutInUse = () => layoutMeant;
 
 function noteLayoutMeant(found) {
-  if (found.mistakes.name_as_settings_line.count > 0) return;
-  layoutMeant = found.settingsMeant ? Number(found.settingsMeant[0]) || 1 : found.layout;
+  if (found.layoutMeant !== 0) layoutMeant = found.layoutMeant;
 }
 
 // The box's text as the list: UTF-8, and a settings line that says so where its letters need
@@ -265,6 +264,9 @@ async function importSpreadsheet(name, source, kind, signal) {
 function changeImport(change) {
   const signal = begin();
   const { importing, secondSmaller } = store.list();
+  // Typing committed as the work began ended the mapping step: nothing is left to change, but
+  // the typed list's sheet, which this work took over.
+  if (!importing) return doing(() => refresh(signal));
   return doing(async () => {
     if (change.sheetAt === undefined) {
       const choice = { ...importing.choice, ...change };
@@ -377,15 +379,14 @@ function chooseLayout() {
     list.box !== null), importing: list.importing }, signal));
 }
 
-// The list held, checked again for the print as now chosen.
+// The list held, checked again for the print as now chosen. A file being read, or typing that
+// waits for its pause, goes on: its list is checked for the choice once it is committed.
 function choosePrint() {
-  const smaller = $('print-smaller').checked;
-  const signal = begin();
   const list = store.list();
-  if (list) list.secondSmaller = smaller;
-  $('print-smaller').checked = smaller;
+  if (list) list.secondSmaller = $('print-smaller').checked;
   $('print-smaller').disabled = !$('print-fit').checked;
-  if (refusal) return;
+  if (refusal || reading !== null || work.typingWaits() || !list) return;
+  const signal = work.begin();
   doing(() => refresh(signal));
 }
 
@@ -422,7 +423,7 @@ async function printSheet() {
       return;
     }
     await printing.print($('print-frame'), fitted.chunks, { charset: printed.charset,
-      layout: printed.layout, fill: choices.fill, folds: choices.folds, signal,
+      layout: printed.layout, fill: choices.fill, fit: choices.fit, folds: choices.folds, signal,
       progress: (share) => note(words.t('print.preparing', { percent: percent(share) })) });
     note('');
   } catch (error) {
@@ -456,6 +457,7 @@ function showTexts() {
 // Another language: the words anew, and a spreadsheet's dates and truth values as it writes
 // them, read again.
 function chooseLanguage() {
+  work.commitTyping();
   words.use($('language').value, true);
   showTexts();
   const { importing } = store.list() ?? {};

@@ -9,10 +9,13 @@
 // then two in layout 6. Filled, the print puts as many on every page as on the first, by
 // letting only every second (or third) of the sheet's page breaks break.
 //
-// No table breaks across a page, and no tag between its panels, where the paper holds it
-// whole. Where the print shows the folds, the edges a tag folds along are dashed, and the
-// edges to cut along stay solid: between the upside-down and the upright panel, and in layout
-// 1 between all four; in layout 6 across each table's middle. An upside-down cell is turned
+// With each name fitted to its tag, no tag grows, so no table breaks across a page, nor a tag
+// between its panels, where the paper holds it whole; a word too wide for its cell even at the
+// smallest size breaks inside it, so that it takes no width from its partner. Unfitted, the
+// print is the tool's sheet, its grown tags running on over the next page, as the page counts
+// them. Where the print shows the folds, the edges a tag folds along are dashed, and the edges
+// to cut along stay solid: between the upside-down and the upright panel, and in layout 1
+// between all four; in layout 6 across each table's middle. An upside-down cell is turned
 // over, its own edges with it.
 import { pacer } from './turns.js';
 
@@ -66,11 +69,12 @@ table[border="1"] tr:last-child > th { ${edge('top', 'color: transparent')} }\n`
   return PANELS[layout].map(panelFolds).join('');
 }
 
-const heldStyle = (layout) => (HELD[layout] ?? []).map((at) =>
-  `table:nth-of-type(${at}) { break-after: avoid; page-break-after: avoid }\n`).join('');
+const fittedStyle = (layout) => `table { break-inside: avoid; page-break-inside: avoid }
+th { overflow-wrap: anywhere }\n${(HELD[layout] ?? []).map((at) =>
+  `table:nth-of-type(${at}) { break-after: avoid; page-break-after: avoid }\n`).join('')}`;
 
-// The print's style: pages filled (fill), folds shown (folds).
-export function printStyle(layout, { fill = false, folds = false } = {}) {
+// The print's style: pages filled (fill), each name fitted (fit), folds shown (folds).
+export function printStyle(layout, { fill = false, fit = false, folds = false } = {}) {
   const kept = fill && FILLED[layout]
     ? `${BREAK}:not(${FILLED[layout]}) { page-break-before: auto !important;
   break-before: auto !important }\n` : '';
@@ -78,8 +82,7 @@ export function printStyle(layout, { fill = false, folds = false } = {}) {
   // some engines print them onto a page of their own.
   return `<style>@page { margin: 10mm }
 ${BREAK} { margin: 0 }
-table { break-inside: avoid; page-break-inside: avoid }
-${heldStyle(layout)}${kept}${folds ? foldStyle(layout) : ''}@media print { html { zoom: ${PRINT_SCALE} }
+${fit ? fittedStyle(layout) : ''}${kept}${folds ? foldStyle(layout) : ''}@media print { html { zoom: ${PRINT_SCALE} }
   table[border="2"] { border-width: ${(2.02 / PRINT_SCALE).toFixed(2)}px } }
 </style>`;
 }
@@ -98,7 +101,7 @@ export const printable = (chunks) => sizeOf(chunks) <= PRINT_MOST_BYTES;
 // not displayed while it is written, so that the sheet is laid out once, by the print itself,
 // not again at every turn. The signal ends it, unprinted, once the sheet is no longer the one
 // to print.
-export async function print(frame, chunks, { charset, layout, fill, folds, signal, progress }) {
+export async function print(frame, chunks, { charset, layout, fill, fit, folds, signal, progress }) {
   const frameDocument = frame.contentDocument;
   const decoder = new TextDecoder(charset);
   const total = sizeOf(chunks);
@@ -106,7 +109,7 @@ export async function print(frame, chunks, { charset, layout, fill, folds, signa
   let done = 0;
   frame.style.display = 'none';
   frameDocument.open();
-  frameDocument.write(printStyle(layout, { fill, folds }));
+  frameDocument.write(printStyle(layout, { fill, fit, folds }));
   for (const chunk of chunks) {
     const text = decoder.decode(chunk, { stream: true });
     for (let at = 0; at < text.length; at += SLICE) {

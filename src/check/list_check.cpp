@@ -242,10 +242,11 @@ struct fit_rules {
 static double check_sized(list_check *check, text_view name, long long line, const fit_rules *rules)
 {
     tag_size size = size_to_fit(name, rules->layout, rules->print.second_smaller, rules->utf8);
-    if (size.text_px < layout_text_px(rules->layout))
-        ++check->tags_set_smaller;
-    if (size.fits)
+    if (size.fits) {
+        if (size.text_px < layout_text_px(rules->layout))
+            ++check->tags_set_smaller;
         return size.lines;
+    }
     if (check->mistakes[name_over_lines].count == 0) {
         check->first_over = {std::llround(size.lines), false};
         check->first_over_break =

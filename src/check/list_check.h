@@ -59,7 +59,7 @@ struct print_setting {
 
 struct list_check {
     long long tags;
-    long long tags_set_smaller; // fitted, the tags set smaller than the layout's own size
+    long long tags_set_smaller; // fitted, the tags that fit once set smaller than the layout's size
     long long pages;            // as the layout breaks pages, printed as the guide says
     // The pages the page's own print takes, by paper, as the sheet breaks them or filled
     // (print_pages.h): grown tags included.

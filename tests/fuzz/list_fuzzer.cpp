@@ -7,6 +7,7 @@
 #include <string>
 
 #include "check/list_check.h"
+#include "check/tag_fit.h"
 #include "run.h"
 #include "settings/settings_line.h"
 #include "text/text.h"
@@ -62,7 +63,8 @@ std::string tag_texts_of(const std::uint8_t *data, std::size_t size, bool has_se
     return texts;
 }
 
-std::string sheet_of(const std::uint8_t *data, std::size_t size, const sheet_settings *settings)
+std::string sheet_of(const std::uint8_t *data, std::size_t size, const sheet_settings *settings,
+                     const text_sizer *sizer = nullptr)
 {
     static list_reader list;
     static document_writer document;
@@ -70,7 +72,7 @@ std::string sheet_of(const std::uint8_t *data, std::size_t size, const sheet_set
     std::size_t length = 0;
     start_list(&list, list_stream(data, size));
     start_document(&document, open_memstream(&bytes, &length));
-    write_sheet(&list, &document, settings);
+    write_sheet(&list, &document, settings, sizer);
     close_list(&list);
     require(close_document(&document), "the document closes cleanly");
     std::string sheet(bytes, length);
@@ -102,6 +104,22 @@ void check_sheet(const std::string &sheet, const sheet_settings *settings, std::
     require(count_of(sheet, "%") == in_names("%"), "no % interpreted");
 }
 
+// The page's print: each name sized to fit its tag, its second line smaller.
+tag_layout sized_layout;
+text_sizes fitted(text_view name, const void * /*context*/)
+{
+    tag_size size = size_to_fit(name, sized_layout, true, true);
+    return {size.text_px, size.second_px};
+}
+
+// The print's sheet: the same frame, and each of its tags' cells a block of a size that fits.
+void check_sized_sheet(const std::string &sheet, const std::string &plain, std::size_t tags)
+{
+    const std::size_t head = plain.find("<center>") + 8;
+    require(sheet.compare(0, head, plain, 0, head) == 0, "the print's sheet has the tool's head");
+    require(count_of(sheet, "<div style='font-size:") >= 2 * tags, "every tag's text is sized");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -124,7 +142,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (tag_layout layout : {four_panel, two_panel, two_column}) {
         sheet_settings settings = chosen;
         settings.layout = layout;
-        check_sheet(sheet_of(data, size, &settings), &settings, tags, tag_texts);
+        const std::string plain = sheet_of(data, size, &settings);
+        check_sheet(plain, &settings, tags, tag_texts);
+        sized_layout = layout;
+        const text_sizer sizer = {fitted, nullptr};
+        check_sized_sheet(sheet_of(data, size, &settings, &sizer), plain, tags);
     }
     return 0;
 }
