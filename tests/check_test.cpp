@@ -108,6 +108,7 @@ TEST(check_list, finds_each_mistake_where_the_sheet_shows_it_and_nowhere_else)
          2,
          {{names_in_one_line, {2, 3}}}},
         {"4=UTF-8\nNováková, Jana\nJana=ACME, a.s., Brno\nA, b, C\n", 3, {}},
+        {"4=UTF-8\nIng. Jan Novák, CSc., MBA\nJan Novák, MBA, LL.M.\nAnna, Bob, Ph.D.\n", 3, {}},
         {"4=UTF-8\r\n", 0, {{no_names, {0}}}},
         // A 0x1A ends the list: before more names, or only at the end, as DOS wrote it.
         {"4=\nAnna\n\x1A"
@@ -229,12 +230,13 @@ TEST(size_to_fit, sets_each_name_at_the_largest_size_that_keeps_its_tag)
     } cases[] = {
         {"Jana Nováková", four_panel, false, 80, 80, true},
         {LONG, two_panel, false, 80, 80, true},
-        {INSTITUTE, four_panel, false, 50, 50, true},
-        {INSTITUTE, four_panel, true, 63, 37, true},
-        {INSTITUTE, two_column, false, 33, 33, true},
+        {INSTITUTE, four_panel, false, 49, 49, true},
+        {INSTITUTE, four_panel, true, 62, 37, true},
+        {INSTITUTE, two_column, false, 32, 32, true},
         {INSTITUTE, two_column, true, 36, 21, true},
         {ONE_WORD, two_panel, false, 40, 40, false},
-        {ONE_WORD, two_column, false, 18, 18, true},
+        {ONE_WORD, two_column, false, 18, 18, false},
+        {"ProcházkováDvořáková", two_column, false, 31, 31, true},
         {std::string(35, 'W'), two_column, true, 18, 10, false},
         {SIX + " Nová", two_column, false, 33, 33, true},
     };

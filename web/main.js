@@ -29,7 +29,7 @@ const PAINT_FIRST_BYTES = 32 * 1024;
 const $ = (id) => document.getElementById(id);
 
 let facts = null; // what the tool found in the list held, its tags as the print sets them
-let refusal = null; // a file that is no list, while the page says so: () => what to say
+let refusal = null; // a file that gave no list, said before the list held: () => what to say
 let reading = null; // the file being read, while it is: its name
 let stopped = null; // a file whose reading later work ended, to be said with the next list
 let layoutMeant = 1; // the layout of the last list whose first line said what it meant
@@ -56,11 +56,15 @@ function printChoices() {
 
 // ---- The sheet of the list held
 
+// Print, as the sheet on offer allows it, or typing that waits for its pause, whose list
+// Print commits and prints.
+const showPrint = () => { $('print').disabled = !offer.mayPrint() && !work.typingWaits(); };
+
 // Download and Print, as the sheet on offer allows them.
 offer.watch(() => {
   const offered = offer.sheet();
   view.offer('download', offered && new Blob(offered.chunks, { type: 'text/html' }));
-  $('print').disabled = !offer.mayPrint();
+  showPrint();
 });
 
 function fail(message) {
@@ -70,10 +74,12 @@ function fail(message) {
   view.setState('failed');
 }
 
-// The tags, the pages, the mistakes, and the pages of each way of printing.
+// The tags, the pages, the mistakes, and the pages of each way of printing; a file that gave
+// no list said first.
 function showFacts() {
   const list = store.list();
-  view.showFacts(facts, list, { ...printChoices(), inUse: layoutInUse() }, mend);
+  view.showFacts(facts, list, { ...printChoices(), inUse: layoutInUse() }, mend,
+    refusal ? refusal() : '');
   const [sheetPages, filledPages] = facts.printedPages.A4;
   $('print-fill-choice').hidden = filledPages === sheetPages;
   view.say('print-fill-pages', view.printPagesText(facts));
@@ -86,7 +92,7 @@ function showFacts() {
 // download and print. A long list shows the page busy first.
 async function refresh(signal, known = null) {
   offer.withdraw();
-  refusal = null;
+  showPrint();
   view.setState('busy');
   const list = store.list();
   if (list.bytes.length > PAINT_FIRST_BYTES) await paint();
@@ -101,7 +107,7 @@ async function refresh(signal, known = null) {
     // No sheet without tags: nothing to download, show or print.
     if (facts.tags === 0) {
       preview.clear();
-      view.setState('ready');
+      view.setState(refusal ? 'refused' : 'ready');
       return;
     }
     preview.show(list.bytes, facts, print);
@@ -113,7 +119,7 @@ async function refresh(signal, known = null) {
       return;
     }
     offer.offer({ list, facts, chunks: written.chunks });
-    view.setState('ready');
+    view.setState(refusal ? 'refused' : 'ready');
   } catch (error) {
     fail(words.t('error.any', { reason: error.message }));
   }
@@ -147,6 +153,7 @@ function commit(next, signal, { typed = false, again = false, facts: known = nul
   signal.throwIfAborted();
   if (stopped && !next.origin.name) next.origin = { ...next.origin, stopped };
   stopped = null;
+  refusal = null;
   if (typed) store.edit(next);
   else if (again) store.restate(next);
   else store.replace(next);
@@ -180,12 +187,14 @@ function begin() {
 // ---- The box
 
 // The layout in use, which a settings line the page puts in front of a name keeps: the one the
-// first line of the last list that named one meant (the tool's layout_meant); a name taken for
-// the settings line has its layout from the name, not from what the user meant.
+// list's first line means (the tool's layout_meant), the tool's own without a settings line; a
+// name taken for the settings line has its layout from the name, not from what the user meant,
+// and keeps the one before.
 const layoutInUse = () => layoutMeant;
 
 function noteLayoutMeant(found) {
   if (found.layoutMeant !== 0) layoutMeant = found.layoutMeant;
+  else if (!found.hasSettingsLine) layoutMeant = found.layout;
 }
 
 // The box's text as the list: UTF-8, and a settings line that says so where its letters need
@@ -215,6 +224,7 @@ function typed() {
   if (reading !== null) [stopped, reading] = [reading, null];
   work.type((signal) => doing(() => useBox(signal)), TYPING_PAUSE_MS);
   offer.withdraw();
+  showPrint();
   view.offer('save-list', null);
   $('undo').hidden = true;
 }
@@ -318,16 +328,12 @@ async function takeFile(name, bytes, signal) {
     { facts: found });
 }
 
-// A file or cells that give no list: the reason said in place of the sheet, nothing offered,
-// the list held kept and shown as it is.
+// A file or cells that give no list: the reason said before the summary of the list held,
+// which is kept, shown as it is and its sheet on offer again.
 function refuse(reason, name = null) {
   refusal = () => (name ? `${words.t('refused', { file: name })} ${reason()}` : reason());
-  offer.withdraw();
-  preview.clear();
-  view.showMistakes([], mend);
   showList(store.list());
-  $('summary').textContent = refusal();
-  view.setState('refused');
+  return refresh(work.ongoing());
 }
 
 // While a file is read, the sheet before it is not offered: a print begun then would print a
@@ -385,7 +391,7 @@ function choosePrint() {
   const list = store.list();
   if (list) list.secondSmaller = $('print-smaller').checked;
   $('print-smaller').disabled = !$('print-fit').checked;
-  if (refusal || reading !== null || work.typingWaits() || !list) return;
+  if (reading !== null || work.typingWaits() || !list) return;
   const signal = work.begin();
   doing(() => refresh(signal));
 }
@@ -399,6 +405,7 @@ function beginNewList() {
 
 function undo() {
   const signal = begin();
+  refusal = null;
   const list = store.undo();
   showList(list);
   doing(() => refresh(signal));
@@ -449,8 +456,7 @@ function showTexts() {
     return;
   }
   showList(list);
-  if (refusal) $('summary').textContent = refusal();
-  else if (facts && document.body.dataset.state === 'ready') showFacts();
+  if (facts && ['ready', 'refused'].includes(document.body.dataset.state)) showFacts();
   preview.fit();
 }
 
@@ -461,7 +467,7 @@ function chooseLanguage() {
   words.use($('language').value, true);
   showTexts();
   const { importing } = store.list() ?? {};
-  if (importing && !refusal) changeImport({ sheetAt: importing.sheetAt, again: true });
+  if (importing) changeImport({ sheetAt: importing.sheetAt, again: true });
 }
 
 function wireBox() {

@@ -7,6 +7,9 @@ const COLLATORS = new Map();
 
 // Headings, in lower case and without accents, by what they name.
 const HEADINGS = {
+  // A title before the name ("Ing.", "Dr."), as registration forms ask it apart.
+  title: ['title', 'academic title', 'titul', 'titul pred menom', 'tytul', 'titel',
+    'akademischer titel', 'anrede titel', 'titulus'],
   first: ['first name', 'firstname', 'first', 'given name', 'forename', 'jmeno', 'krestni jmeno',
     'meno', 'krstne meno', 'imie', 'vorname', 'keresztnev', 'utonev'],
   last: ['last name', 'lastname', 'last', 'surname', 'family name', 'prijmeni', 'priezvisko',
@@ -109,6 +112,7 @@ function defaultLines(headings, width) {
   if (Object.keys(at).length === 0) return [every, []];
   const names = [at.first, at.last].filter((column) => column !== undefined);
   if (headings.some((heading) => FAMILY_FIRST.includes(plain(heading)))) names.reverse();
+  if (names.length > 0 && at.title !== undefined) names.unshift(at.title);
   const second = BESIDE_NAMES.map((role) => at[role]).find((column) => column !== undefined);
   if (second !== undefined) return [names.length ? names : [at.whole ?? 0], [second]];
   if (names.length === 2) return [[names[0]], [names[1]]];

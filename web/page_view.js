@@ -91,10 +91,11 @@ export function printPagesText(facts) {
 }
 
 // The summary and the mistakes of the list, with their mendings, which fixed(fix) carries out;
-// printing: how the page's print prints ({ fill, fit, inUse }).
-export function showFacts(facts, list, printing, fixed) {
+// printing: how the page's print prints ({ fill, fit, inUse }); first: what to say before the
+// summary (a file that gave no list), or nothing.
+export function showFacts(facts, list, printing, fixed, first = '') {
   const found = mistakes.of(facts, list.bytes, { ...printing, rowNumbers: list.origin.rowNumbers });
-  say('summary', summaryText(facts, printing.fill, found));
+  say('summary', [first, summaryText(facts, printing.fill, found)].filter(Boolean).join(' '));
   showMistakes(found, fixed);
 }
 

@@ -3,6 +3,9 @@
 
 const int FONT_UNITS_PER_EM = 2048;
 const int LINE_HEIGHT_UNITS = 2355;
+const int ASCENT_UNITS = 1825;
+const int DESCENT_UNITS = 443;
+const int LINE_GAP_UNITS = 87;
 const int WIDEST_LETTER_UNITS = 2048;
 
 const std::uint16_t WINDOWS_1250_CODE_POINTS[128] = {

@@ -18,6 +18,9 @@ struct kern_pair {
 
 extern const int FONT_UNITS_PER_EM;
 extern const int LINE_HEIGHT_UNITS;   // one line of text, as a browser spaces "normal" lines
+extern const int ASCENT_UNITS;        // of which above the baseline,
+extern const int DESCENT_UNITS;       // below it,
+extern const int LINE_GAP_UNITS;      // and between two lines
 extern const int WIDEST_LETTER_UNITS; // what a letter outside the table counts as
 
 // The letter each byte 0x80 to 0xFF is in windows-1250; 0 where it gives none.

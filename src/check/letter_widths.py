@@ -5,7 +5,7 @@ The sheet names no font, so a browser on Windows sets it in Times New Roman, bol
 cells; Liberation Serif Bold has the same widths. This reads them from the font file that
 Debian's fonts-liberation installs, with fontTools (python3-fonttools): the advance of every
 letter of windows-1250, which UTF-8 lists use too, the kerning between two of them, as browsers
-apply it inside a word, and the font's line height. Made again with
+apply it inside a word, and the font's line height, with the parts browsers round it from. Made again with
 
     /usr/bin/python3 src/check/letter_widths.py > src/check/letter_widths.cpp
 """
@@ -50,6 +50,9 @@ def main():
     out.write('#include "check/letter_widths.h"\n\n')
     out.write(f"const int FONT_UNITS_PER_EM = {font['head'].unitsPerEm};\n")
     out.write(f"const int LINE_HEIGHT_UNITS = {hhea.ascent - hhea.descent + hhea.lineGap};\n")
+    out.write(f"const int ASCENT_UNITS = {hhea.ascent};\n")
+    out.write(f"const int DESCENT_UNITS = {-hhea.descent};\n")
+    out.write(f"const int LINE_GAP_UNITS = {hhea.lineGap};\n")
     out.write(f"const int WIDEST_LETTER_UNITS = {max(widths.values())};\n\n")
     out.write("const std::uint16_t WINDOWS_1250_CODE_POINTS[128] = {")
     for byte in range(0x80, 0x100):

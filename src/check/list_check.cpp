@@ -184,9 +184,24 @@ static bool is_blank(text_view name)
     return true;
 }
 
+// A part that is a title after a name, not a name: "CSc.", "Ph.D.", "MBA", "LL.M.", "DiS." is
+// a word of a few letters, with a full stop or in capitals alone.
+static bool is_title_after_name(const char *part, std::size_t length)
+{
+    static const std::size_t TITLE_MOST_BYTES = 6;
+    if (length == 0 || length > TITLE_MOST_BYTES ||
+        length_before(part, ' ', length) < length)
+        return false;
+    bool capitals_only = true;
+    for (std::size_t at = 0; at < length; ++at)
+        capitals_only = capitals_only && ((part[at] >= 'A' && part[at] <= 'Z') || part[at] == '.');
+    return capitals_only || part[length - 1] == '.';
+}
+
 // Names in one line, as a newcomer writes them: "Jana Nováková, Petr Dvořák", or three and more
-// such as "Anna, Bob, Cyril"; each part capitalised. Only the tag's first line counts: a
-// company after the "=" may hold a comma of its own.
+// such as "Anna, Bob, Cyril"; each part capitalised, titles after a name ("Jan Novák, CSc.,
+// MBA") no part of their own. Only the tag's first line counts: a company after the "=" may
+// hold a comma of its own.
 static bool holds_several_names(text_view name)
 {
     std::size_t end = length_before(name.bytes, '=', name.length);
@@ -204,9 +219,11 @@ static bool holds_several_names(text_view name)
         auto lead = static_cast<unsigned char>(at < last ? name.bytes[at] : 'a');
         if (!((lead >= 'A' && lead <= 'Z') || lead >= 0x80))
             return false;
-        ++parts;
-        if (length_before(name.bytes + at, ' ', last - at) < last - at)
-            ++names_of_words;
+        if (!is_title_after_name(name.bytes + at, last - at)) {
+            ++parts;
+            if (length_before(name.bytes + at, ' ', last - at) < last - at)
+                ++names_of_words;
+        }
         at = stop + 1;
     }
     return parts >= 3 || (parts == 2 && names_of_words == 2);

@@ -1,6 +1,7 @@
 #include "check/tag_fit.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "check/letter_widths.h"
@@ -31,6 +32,15 @@ static tag_cell cell_of(tag_layout layout)
 static double line_px(double font_px)
 {
     return font_px * LINE_HEIGHT_UNITS / FONT_UNITS_PER_EM;
+}
+
+// A line of a fitted text: as high as its font's line, or as Chrome and WebKit lay it out,
+// each of its parts rounded to whole pixels, where that is higher (at small sizes it is).
+static double fitted_line_px(double font_px)
+{
+    auto rounded = [font_px](int units) { return std::round(font_px * units / FONT_UNITS_PER_EM); };
+    return std::max(line_px(font_px),
+                    rounded(ASCENT_UNITS) + rounded(DESCENT_UNITS) + rounded(LINE_GAP_UNITS));
 }
 
 long long lines_a_tag_holds(tag_layout layout)
@@ -351,9 +361,10 @@ long long break_that_fits(text_view name, text_view partner, tag_layout layout, 
 // ------------------------------------------------------------------------------------------
 // A tag's text sized to fit its panel, as the page's print sets it
 
-// A fitted text keeps clear of its panel's edges by a little, for what browsers round: its
-// lines fill a little less than the cell's width, and its height leaves a few pixels spare.
-static const double FIT_WIDTH_SHARE = 0.985;
+// A fitted text keeps clear of its panel's edges, where the card is cut, and of what browsers
+// round: its lines fill no more than nineteen twentieths of the cell's width, and its height
+// leaves a few pixels spare.
+static const double FIT_WIDTH_SHARE = 0.95;
 static const double FIT_HEIGHT_SPARE_PX = 3;
 // What a line of a tag in two columns is sure to fill, whatever its partner, as long as
 // neither holds a piece wider than this: column_content_px then gives each column 360px, less
@@ -391,12 +402,12 @@ static set_text set_at(const tag_pieces *tag, tag_layout layout, int text_px, in
     bool apart = tag->broken && second_px != text_px;
     // Set apart, an empty first line takes no room; before a line break it does.
     double height =
-        apart && first.line == 0 ? 0 : static_cast<double>(first.lines) * line_px(text_px);
+        apart && first.line == 0 ? 0 : static_cast<double>(first.lines) * fitted_line_px(text_px);
     bool too_wide = px_of(&first, first.widest) > content_px;
     if (tag->broken) {
         line_filler second = fill_pieces(&tag->second, second_px, content_px);
         if (second.line > 0)
-            height += static_cast<double>(second.lines) * line_px(second_px);
+            height += static_cast<double>(second.lines) * fitted_line_px(second_px);
         too_wide = too_wide || px_of(&second, second.widest) > content_px;
     }
     double room = cell.height_px - 2 * CELL_PADDING_PX - FIT_HEIGHT_SPARE_PX;

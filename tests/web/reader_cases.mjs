@@ -116,7 +116,7 @@ export const CASES = [
     { names: ['Jana=Nováková'], secondNoName: false }],
   ['mapping', '"Title, Name, Surname, Organisation"',
     { text: 'Title,Name,Surname,Organisation\nDr,Jana,Nováková,ACME\n' },
-    { names: ['Jana Nováková=ACME'] }],
+    { names: ['Dr Jana Nováková=ACME'] }],
   ['mapping', 'Hungarian "Név, Keresztnév, Cég"',
     { text: 'Név;Keresztnév;Cég\nNagy;Erzsébet;Főváros\n' }, { names: ['Nagy Erzsébet=Főváros'] }],
   ['mapping', 'a Polish school where no company is',

@@ -28,8 +28,8 @@ export default async function checkFirstMinute(page, context) {
     /charset=UTF-8/.test(sheet) && (await mistakesShown(page)).length === 0,
   `names typed give ${JSON.stringify(await boxOf(page))}`);
 
-  // Files that are no list, under any name, a damaged document too: refused, nothing offered,
-  // the list in use kept and said as before.
+  // Files that are no list, under any name, a damaged document too: refused, the list in use
+  // kept, said as before and its sheet still on offer.
   for (const [name, bytes, said] of [
     ['names.docx', Buffer.from('PK\x03\x04\x14\x00word/document.xml', 'latin1'), /document/],
     ['cut.docx', Buffer.from('PK\x03\x04\x14\x00\x00\x00[Content_Types].xml', 'latin1'), /document/],
@@ -38,11 +38,19 @@ export default async function checkFirstMinute(page, context) {
     await choose(page, check, bytes, name, 'refused');
     const [summary, source] = await page.evaluate(() => ['summary', 'source']
       .map((id) => document.getElementById(id).textContent));
-    check(!(await page.$eval('#download', (link) => link.hasAttribute('href'))) &&
-      await page.$eval('#print', (button) => button.disabled) && said.test(summary) &&
-      !/Reading/.test(source) && (await boxOf(page)) === `4=UTF-8\n${FIVE}`,
+    check((await linkBytes(page, 'download')).includes(Buffer.from('Žofie Šťastná')) &&
+      !(await page.$eval('#print', (button) => button.disabled)) && said.test(summary) &&
+      /5 tags/.test(summary) && !/Reading/.test(source) && (await boxOf(page)) === `4=UTF-8\n${FIVE}`,
     `${name} is not refused whole: ${summary} ${source}`);
   }
+  // A print choice leaves the refusal as it is said.
+  for (let twice = 0; twice < 2; twice++) {
+    await moving(page);
+    await page.click('#print-fit');
+    await settled(page, check, 'refused');
+  }
+  check(/picture/.test(await page.$eval('#summary', (line) => line.textContent)),
+    'a print choice wrote over a refusal');
 
   // A list saved as UTF-16 becomes UTF-8 with a settings line, and says so; a windows-1250 list
   // shows decoded, and stays its bytes.

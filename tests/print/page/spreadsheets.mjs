@@ -9,7 +9,7 @@ import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { watchTasks, longestTask } from '../sheets.mjs';
 import encodeWindows1250 from '../windows1250.mjs';
-import { boxOf, choose, linkBytes, moving, offers, paste, settled } from '../page_driver.mjs';
+import { boxOf, choose, linkBytes, moving, paste, settled } from '../page_driver.mjs';
 import { CASES } from '../../web/reader_cases.mjs';
 import { holds } from '../../web/reader_outcome.mjs';
 import { xlsxOf, zipOf } from '../../web/zip_files.mjs';
@@ -33,8 +33,8 @@ const IMPORT_CASES = [
   // A list saved from a spreadsheet's column A, with its settings line in A1, is a list.
   ['list.csv', '6=UTF-8\r\nJana=Nováková\r\nPetr\r\n', '6=UTF-8\nJana=Nováková\nPetr\n'],
 ];
-// Files that make no list, a damaged workbook as any other: the reason said in place of the
-// sheet, nothing offered, and the list in use kept, its source said as before.
+// Files that make no list, a damaged workbook as any other: the reason said before the summary
+// of the list in use, which is kept, its source said as before and its sheet on offer.
 const IMPORT_FAILURES = [
   ['locked.xlsx', zipOf([['xl/workbook.xml', '<workbook/>', 1]], { store: true }), /password/],
   ['cut.xlsx', workbook('guests.xlsx').subarray(0, 3000), /cannot be read/],
@@ -68,7 +68,7 @@ async function checkMapping(page, { check }) {
   check(await boxOf(page) === '4=UTF-8\nŽofie=B\nAnna=A\nŽofie=B\n', `the headings row is not found: ${await boxOf(page)}`);
   for (const [control, value, list, said] of [
     ['#mapping-order', '0', '4=UTF-8\nAnna=A\nŽofie=B\nŽofie=B\n', null],
-    ['#mapping-duplicates', true, '4=UTF-8\nAnna=A\nŽofie=B\n', /One row repeated/],
+    ['#mapping-duplicates', true, '4=UTF-8\nAnna=A\nŽofie=B\n', /One row repeats/],
     ['#mapping-headings', '-1', '4=UTF-8\nAnna A\nJméno Firma\nSeznam 2026\nŽofie B\n', null]]) {
     await moving(page);
     if (value === true) await page.click(control);
@@ -92,10 +92,20 @@ export default async function checkSpreadsheets(page, context) {
     const [summary, source, file] = await page.evaluate(() => ['summary', 'source', 'file-name']
       .map((id) => document.getElementById(id).textContent));
     check(said.test(summary) && summary.includes(name) && /anna\.txt/.test(source) &&
-      file === 'anna.txt' && await boxOf(page) === 'Anna\n' && !(await offers(page, 'download')),
+      file === 'anna.txt' && await boxOf(page) === 'Anna\n' &&
+      (await linkBytes(page, 'download')).includes('Anna'),
     `${name}: says "${summary}", "${source}", beside the button "${file}"`);
   }
   await checkMapping(page, context);
+  // Another language: a workbook's truth values read again as that language writes them.
+  await choose(page, check, workbook('xlsxwriter-formats.xlsx'), 'formats.xlsx');
+  for (const [language, truth] of [['cs', 'PRAVDA'], ['en', 'TRUE']]) {
+    await moving(page);
+    await page.select('#language', language);
+    await settled(page, check);
+    const rows = await page.$eval('#mapping-rows', (table) => table.textContent);
+    check(rows.includes(truth), `in ${language} the workbook reads ${rows}`);
+  }
   // Cells pasted into the box; Firefox gives a paste made by script no clipboard data.
   if (engine !== 'firefox') {
     await paste(page, check, 'Jméno\tPříjmení\tFirma\nJana\tNováková\tACME s.r.o.\n');
