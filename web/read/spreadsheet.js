@@ -1,6 +1,7 @@
 // Any spreadsheet into sheets of rows: an .xlsx or .ods workbook, CSV or tab-separated text,
 // cells pasted. Whatever the bytes, the reading gives rows, or fails with one of the reasons
 // of failure.js; no other error leaves it.
+import * as words from '../words.js';
 import { fail, isFailure } from './failure.js';
 import { decode, layoutOf, rowsOf } from './delimited.js';
 import { readOds } from './ods.js';
@@ -50,8 +51,9 @@ async function guarded(reading, signal) {
 }
 
 // A workbook from a file's bytes, or from the text of cells pasted: { sheets: [{ name, hidden,
-// rows(options) }], active }. A sheet's rows, read when first asked for and kept, are those
-// that hold anything, as { number, cells }, numbered as the spreadsheet numbers them.
+// rows(options) }], active }. A sheet's rows, read when first asked for in a language and kept,
+// are those that hold anything, as { number, cells }, numbered as the spreadsheet numbers them;
+// their dates and truth values are written as that language writes them.
 // options: { signal, progress(share) }; a signal ended ends the reading with its AbortError.
 export function readWorkbook(name, bytes, { signal } = {}) {
   return guarded(async () => {
@@ -59,12 +61,15 @@ export function readWorkbook(name, bytes, { signal } = {}) {
     return {
       active: workbook.active,
       sheets: workbook.sheets.map((sheet) => {
-        let rows = null;
+        const rows = new Map();
         return { name: sheet.name, hidden: sheet.hidden,
           async rows(options = {}) {
-            rows ??= await guarded(() => sheet.rows(pacer(options), options.signal),
-              options.signal);
-            return rows;
+            const language = words.currentLanguage();
+            if (!rows.has(language)) {
+              rows.set(language, await guarded(() => sheet.rows(pacer(options), options.signal),
+                options.signal));
+            }
+            return rows.get(language);
           } };
       }),
     };
