@@ -189,8 +189,7 @@ static bool is_blank(text_view name)
 static bool is_title_after_name(const char *part, std::size_t length)
 {
     static const std::size_t TITLE_MOST_BYTES = 6;
-    if (length == 0 || length > TITLE_MOST_BYTES ||
-        length_before(part, ' ', length) < length)
+    if (length == 0 || length > TITLE_MOST_BYTES || length_before(part, ' ', length) < length)
         return false;
     bool capitals_only = true;
     for (std::size_t at = 0; at < length; ++at)
