@@ -337,10 +337,7 @@ void korvela_check_list(int fit, int second_smaller)
     put_fact(&facts, "charset", settings.charset);
     put_fact(&facts, "hasSettingsLine", settings.has_settings_line ? 1 : 0);
     // The layout the first line means; 0 where it is a name, which keeps the layout in use.
-    static char first_line[LINE_SIZE];
-    std::size_t after_first_line = 0;
-    put_fact(&facts, "layoutMeant",
-             layout_meant(read_first_line(first_line, &after_first_line), tag_layout{}));
+    put_fact(&facts, "layoutMeant", check.layout_meant);
     put_fact(&facts, "lineMaxBytes", static_cast<long long>(LINE_MAX_BYTES));
     put_fact(&facts, "tags", check.tags);
     put_fact(&facts, "fitted", print.fit ? 1 : 0);

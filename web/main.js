@@ -179,8 +179,12 @@ async function doing(act) {
 }
 
 // Work begun while a file is read ends the reading: the next list says so.
-function begin() {
+function endReading() {
   if (reading !== null) [stopped, reading] = [reading, null];
+}
+
+function begin() {
+  endReading();
   return work.begin();
 }
 
@@ -221,7 +225,7 @@ function useBox(signal) {
 // A key typed: nothing is offered that is not the box's list, and the list is committed after
 // the pause, or as soon as other work begins.
 function typed() {
-  if (reading !== null) [stopped, reading] = [reading, null];
+  endReading();
   work.type((signal) => doing(() => useBox(signal)), TYPING_PAUSE_MS);
   offer.withdraw();
   showPrint();

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "settings/settings_line.h"
+#include "settings/settings_writer.h"
 #include "text/text.h"
 
 long long pages_for(tag_layout layout, long long tags)
@@ -131,6 +132,7 @@ static bool declares_utf8(const sheet_settings *settings)
 // blanks in it ("6 = UTF-8").
 static const char *judge_settings_line(text_view read, list_check *check)
 {
+    check->layout_meant = layout_meant(read, tag_layout{});
     first_line_meaning meaning = meaning_of_first_line(read);
     if (meaning.kind == settings_with_blanks) {
         note(&check->mistakes[spaced_settings_line], 1);

@@ -73,14 +73,15 @@ struct list_check {
     const char
         *charset_meant; // unknown_charset: the charset to name instead; nullptr: none will do
     char settings_meant[MEANT_LINE_SIZE]; // spaced_settings_line: the line written as meant
-    markup_effect worst_markup;           // markup_in_name: the worst that markup in a name does,
-    long long worst_markup_line;          // and the first line that does it,
-    long long worst_markup_tag;           // which is this tag of the sheet
-    unread_rest after_end;                // list_ends_early: what the sheet leaves out
-    long long letter_cut_line;  // line_over_read: the first line a read cuts a letter of; 0: none
-    tag_fit first_over;         // name_over_lines: how the first name too long lays out,
-    long long first_over_break; // and where an "=" would make it fit (break_that_fits); fitted,
-                                // too long even at half the size (break_that_fits_sized)
+    tag_layout layout_meant;     // the layout the settings line means (layout_meant); 0 for a name
+    markup_effect worst_markup;  // markup_in_name: the worst that markup in a name does,
+    long long worst_markup_line; // and the first line that does it,
+    long long worst_markup_tag;  // which is this tag of the sheet
+    unread_rest after_end;       // list_ends_early: what the sheet leaves out
+    long long letter_cut_line;   // line_over_read: the first line a read cuts a letter of; 0: none
+    tag_fit first_over;          // name_over_lines: how the first name too long lays out,
+    long long first_over_break;  // and where an "=" would make it fit (break_that_fits); fitted,
+                                 // too long even at half the size (break_that_fits_sized)
 };
 
 // Reads the list from its start, as the writing pass does with these settings, which the
