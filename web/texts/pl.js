@@ -52,7 +52,7 @@ export default {
   'download': 'Pobierz arkusz do druku jako Korvela.html',
   'print': 'Drukuj arkusz',
   'print.advice': 'Przy zwykłych ustawieniach przeglądarki arkusz drukuje się poprawnie na papierze A4 i amerykańskim Letter.',
-  'download.plain': 'Pobierany plik to zwykły arkusz, bez dopasowania nazwisk, linii zgięcia ani zapełniania stron, które daje wydruk z tej strony.',
+  'download.plain': 'Pobierany plik to zwykły arkusz, bez dopasowania nazwisk, przerywanych linii zgięcia ani zapełniania stron, które daje wydruk z tej strony.',
   'download.advice': 'Do wydruku pobranego pliku potrzebne są inne ustawienia: w Chrome i Edge skala 99 na A4, 90 na Letter; w Firefoksie „Dopasuj do szerokości strony” na A4, skala 90 na Letter; w Safari 100%.',
   'print.choices': 'Opcje wydruku',
   'print.fit': 'Dopasuj każde nazwisko do winietki',

@@ -68,7 +68,7 @@ async function checkMapping(page, { check }) {
   check(await boxOf(page) === '4=UTF-8\nŽofie=B\nAnna=A\nŽofie=B\n', `the headings row is not found: ${await boxOf(page)}`);
   for (const [control, value, list, said] of [
     ['#mapping-order', '0', '4=UTF-8\nAnna=A\nŽofie=B\nŽofie=B\n', null],
-    ['#mapping-duplicates', true, '4=UTF-8\nAnna=A\nŽofie=B\n', /One row repeats/],
+    ['#mapping-duplicates', true, '4=UTF-8\nAnna=A\nŽofie=B\n', /One more row repeats/],
     ['#mapping-headings', '-1', '4=UTF-8\nAnna A\nJméno Firma\nSeznam 2026\nŽofie B\n', null]]) {
     await moving(page);
     if (value === true) await page.click(control);
